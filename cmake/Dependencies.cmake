@@ -1,0 +1,5 @@
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+find_path(FIREBIRD_INCLUDE_DIR ibase.h REQUIRED)
+find_library(ICONV_IN_LIBC NAMES c)
