@@ -1,0 +1,25 @@
+#pragma once
+// The run log "DB_dravik.log" in the program folder. Every writer opens it for
+// appending, writes its lines and closes it before it returns, on every path.
+#include <string>
+#include <vector>
+
+class RunLog {
+ public:
+  explicit RunLog(std::string programFolder) : path_(programFolder + "DB_dravik.log") {}
+  const std::string& Path() const { return path_; }
+
+  // Creates the file empty (start-up only); throws text::EInOutError.
+  void Create() const;
+  // Appends lines, each ended by CR LF; throws text::EInOutError when the file
+  // is missing or cannot be written.
+  void Append(const std::vector<std::string>& lines) const;
+  void Append(const std::string& line) const { Append(std::vector<std::string>{line}); }
+
+  // The current local date and time in the log's form: short date, then the
+  // long time unless it is midnight exactly.
+  static std::string Timestamp();
+
+ private:
+  std::string path_;
+};
