@@ -3,6 +3,9 @@
 // connections, saves the dynamic state, runs the first script, the table list,
 // the second script and the generators, restores the state, and always ends by
 // detaching and returning the window to idle.
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "db/IB.h"
@@ -22,8 +25,21 @@ class TransferRun {
   // Quote removal: every double quote, then every single quote, cut out.
   static std::string RemoveQuotes(std::string path);
 
+  // The general error report's text: a full stop is appended when the last
+  // character sorts after it (letters and digits do).
+  static std::string ErrorReportText(std::string message);
+
+  // Runs one step of the run's end; an error it raises is kept in `error` when
+  // none is kept yet, and never escapes.
+  static void RunEndStep(const std::function<void()>& step, std::optional<std::string>& error);
+
+  // Tests: replaces the one-second wait after every second-script statement.
+  using PauseFunction = std::function<void(std::chrono::milliseconds)>;
+  void SetScriptPause(PauseFunction pause) { pause_ = std::move(pause); }
+
  private:
   TDM1& dm_;
   DynamicStates& states_;
   TransferWindow& window_;
+  PauseFunction pause_;
 };

@@ -15,6 +15,9 @@ class RunLog {
   // is missing or cannot be written.
   void Append(const std::vector<std::string>& lines) const;
   void Append(const std::string& line) const { Append(std::vector<std::string>{line}); }
+  // Opens the file for appending and closes it again, so that a writer fails
+  // before it touches the database when the log is gone; throws as Append does.
+  void CheckAppendable() const { Append(std::vector<std::string>{}); }
 
   // The current local date and time in the log's form: short date, then the
   // long time unless it is midnight exactly.

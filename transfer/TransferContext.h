@@ -2,7 +2,10 @@
 // What the operations of one transfer run share: the data module with its
 // connections, the window, the program folder and run log, the key map, and the
 // photo flags the driver sets for the table copy.
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "db/IB.h"
 #include "transfer/KeyMap.h"
@@ -26,4 +29,9 @@ struct TransferContext {
   KeyMap keyMap;  // made new for every run
   bool destHasOwnerPhotos = false;
   bool sourceHasOwnerPhotos = false;
+  // The wait between second-script statements; tests replace it to count the
+  // waits instead of spending them.
+  std::function<void(std::chrono::milliseconds)> pause = [](std::chrono::milliseconds ms) {
+    std::this_thread::sleep_for(ms);
+  };
 };

@@ -1,0 +1,154 @@
+// The two SQL scripts. A statement is a run of lines ended by a separator line:
+// a blank one, or one holding "{***}" or "---". Every statement is logged as a
+// block: its lines as read, then its outcome.
+#include "app/Scripts.h"
+
+#include <chrono>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "text/RussianTexts.h"
+#include "text/TextFile.h"
+#include "text/Trim.h"
+#include "transfer/TransferContext.h"
+
+namespace {
+
+constexpr std::chrono::milliseconds kSecondScriptPause{1000};
+
+bool IsSeparator(const std::string& line) {
+  std::string trimmed = text::Trim(line);
+  return trimmed.empty() || trimmed.find("{***}") != std::string::npos ||
+         trimmed.find("---") != std::string::npos;
+}
+
+// Reads one statement into the statement's text; reading past the end of the
+// file yields a blank line, so the end of the file ends the last statement.
+std::vector<std::string> ReadStatement(text::TextFileReader& script, TIBSQL& statement) {
+  std::vector<std::string> lines;
+  statement.SQLClear();
+  for (;;) {
+    std::string line = script.ReadLine();
+    if (IsSeparator(line)) break;
+    statement.SQLAdd(line);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Script statements run on destination connection 1 in the source transaction,
+// which is re-pointed there before each one.
+void BindForScript(TDM1& dm, TIBSQL& statement) {
+  dm.IBTransaction.SetDefaultDatabase(&dm.IBDatabase1);
+  statement.SetTransaction(&dm.IBTransaction);
+}
+
+std::vector<std::string> FailureLines(const std::string& message) {
+  return {"", ru::LogStatementFailure(), "", message};
+}
+
+std::vector<std::string> SuccessLines() {
+  return {"", ru::LogStatementSuccess()};
+}
+
+void WriteStatementStart(const RunLog& log, const std::vector<std::string>& lines) {
+  std::vector<std::string> block{ru::LogStatementStart(), ""};
+  block.insert(block.end(), lines.begin(), lines.end());
+  log.Append(block);
+}
+
+// The first script: the statement's own failure to prepare ends the run.
+void RunFirstStatement(TransferContext& context, text::TextFileReader& script) {
+  TIBSQL& statement = context.dm.IBSQL3;
+  BindForScript(context.dm, statement);
+  StatementBracket bracket(statement);
+  std::vector<std::string> lines;
+  try {
+    lines = ReadStatement(script, statement);
+    WriteStatementStart(context.log, lines);
+    if (!lines.empty()) statement.Prepare();
+  } catch (...) {
+    try {
+      statement.Close();
+    } catch (const std::exception&) {
+    }
+    throw;
+  }
+  try {
+    if (!lines.empty()) statement.Execute();
+    std::vector<std::string> outcome = SuccessLines();
+    outcome.insert(outcome.end(), {"", ru::LogStatementEnd()});
+    context.log.Append(outcome);
+  } catch (const std::exception& e) {
+    std::vector<std::string> outcome = FailureLines(e.what());
+    outcome.insert(outcome.end(), {"", ru::LogStatementEnd()});
+    context.log.Append(outcome);
+  }
+  statement.Close();
+}
+
+// The second script: every failure is logged and the script goes on.
+void RunSecondStatement(TransferContext& context, text::TextFileReader& script) {
+  TIBSQL& statement = context.dm.IBSQL6;
+  BindForScript(context.dm, statement);
+  StatementBracket bracket(statement);
+  // Colons in procedure bodies must reach the database unchanged.
+  statement.SetParamCheck(false);
+  std::vector<std::string> lines = ReadStatement(script, statement);
+  WriteStatementStart(context.log, lines);
+  std::vector<std::string> outcome;
+  try {
+    if (!lines.empty()) {
+      statement.Prepare();
+      statement.Execute();
+      outcome = SuccessLines();
+    }
+  } catch (const std::exception& e) {
+    outcome = FailureLines(e.what());
+  }
+  std::optional<std::string> closeError;
+  try {
+    statement.Close();
+  } catch (const std::exception& e) {
+    closeError = e.what();
+  }
+  // The only moment the window repaints and the interrupt button reacts.
+  context.window.ProcessMessages();
+  // Ending the bracket commits; it discards its own errors, so the lock is
+  // released even when closing failed.
+  bracket.Close();
+  if (closeError) {
+    std::vector<std::string> failure = FailureLines(*closeError);
+    outcome.insert(outcome.end(), failure.begin(), failure.end());
+  }
+  outcome.insert(outcome.end(), {"", ru::LogStatementEnd()});
+  context.log.Append(outcome);
+}
+
+text::TextFileReader OpenScript(const TransferContext& context, const std::string& name) {
+  text::TextFileReader script(text::ResolveInFolder(context.programFolder, name));
+  context.log.CheckAppendable();
+  return script;
+}
+
+}  // namespace
+
+void RABSQL(TransferContext& context) {
+  context.window.SetBusyCursor(true);
+  text::TextFileReader script = OpenScript(context, "SQL/_Upd.sql");
+  do {
+    RunFirstStatement(context, script);
+  } while (!script.Eof());
+  context.window.SetBusyCursor(false);
+}
+
+void SucesSQL(TransferContext& context) {
+  context.window.SetBusyCursor(true);
+  text::TextFileReader script = OpenScript(context, "SQL/Upd.sql");
+  do {
+    RunSecondStatement(context, script);
+    context.pause(kSecondScriptPause);
+  } while (!script.Eof());
+  context.window.SetBusyCursor(false);
+}

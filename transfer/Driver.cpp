@@ -1,0 +1,156 @@
+// The table list driver: a clearing pass and a copying pass over the table list,
+// then, on request, the event tables.
+#include <exception>
+#include <utility>
+
+#include "text/RussianTexts.h"
+#include "text/TextFile.h"
+#include "transfer/Operations.h"
+#include "transfer/TableList.h"
+#include "transfer/TransferContext.h"
+
+namespace {
+
+enum class PassEnd { Completed, Interrupted };
+
+// Every call made for a line is guarded: the called operation has logged what it
+// could, and one table must not stop the others.
+template <typename Call>
+void Guarded(Call&& call) {
+  try {
+    std::forward<Call>(call)();
+  } catch (const std::exception&) {
+  }
+}
+
+bool NeverCleared(const std::string& table) {
+  return IsEventTable(table) || IsDescriptionTable(table);
+}
+
+std::string TableListPath(const TransferContext& context) {
+  return text::ResolveInFolder(context.programFolder, "Conv.txt");
+}
+
+void ClearDestination(TransferContext& context, const std::string& table,
+                      const std::string& condition) {
+  TDM1& dm = context.dm;
+  ClearTable(context, dm.IBSQL3, dm.IBTransaction1, dm.IBDatabase1, table, condition);
+}
+
+void CopyTable(TransferContext& context, const std::string& table, const std::string& keyColumn,
+               const std::string& condition) {
+  TDM1& dm = context.dm;
+  Perepis(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1, dm.IBDatabase3,
+          dm.IBDatabase1, table, keyColumn, condition);
+}
+
+// After every line, comments included: one step of the overall bar and a pump.
+bool StepAndCheck(TransferWindow& window) {
+  window.StepAllBar();
+  window.ProcessMessages();
+  return !window.Interrupted();
+}
+
+PassEnd ClearingPass(TransferContext& context) {
+  TransferWindow& window = context.window;
+  try {
+    context.log.Append({"", RunLog::Timestamp() + ru::LogClearingPass()});
+    text::TextFileReader list(TableListPath(context));
+    window.SetStatusText(ru::StatusClearing());
+    do {
+      if (window.Interrupted()) return PassEnd::Interrupted;
+      TableListLine line = ParseTableListLine(list.ReadLine(), TableListPass::Clearing);
+      if (!line.comment && !NeverCleared(line.table)) {
+        Guarded([&] {
+          ClearDestination(context, line.table, line.argument);
+          // Zones belong to readers: they go whenever readers are deleted.
+          if (line.table == "READERS") ClearDestination(context, "ZONES", "");
+        });
+      }
+      if (!StepAndCheck(window)) return PassEnd::Interrupted;
+    } while (!list.Eof());
+  } catch (const std::exception&) {
+    // No list or no log: the pass ends quietly and the run goes on.
+  }
+  return PassEnd::Completed;
+}
+
+void CopyLine(TransferContext& context, const TableListLine& line) {
+  TransferWindow& window = context.window;
+  TDM1& dm = context.dm;
+  window.SetStatusText(line.table);
+  if (line.extraClearing || line.clearOnly) {
+    Guarded([&] {
+      const std::string& words = line.extraClearing ? ru::LogExtraClearing() : ru::LogClearing();
+      context.log.Append(RunLog::Timestamp() + words + line.table);
+      if (!NeverCleared(line.table)) ClearDestination(context, line.table, "");
+    });
+  }
+  window.ProcessMessages();
+  Guarded([&] {
+    if (line.table == "MACROSES")
+      PerepisMacros(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1,
+                    dm.IBDatabase3, dm.IBDatabase1);
+    else if (!IsEventTable(line.table) && !line.clearOnly && !line.update)
+      CopyTable(context, line.table, line.keyColumn, line.argument);
+  });
+  if (line.update) {
+    Guarded([&] {
+      UpdPer(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1, dm.IBDatabase3,
+             dm.IBDatabase1, line.table, line.keyColumn, line.argument);
+    });
+  }
+}
+
+void EventsSection(TransferContext& context) {
+  static const std::pair<const char*, const char*> kEventTables[] = {
+      {"EVENTS", "EV_ID"},     {"ALARM", "AL_ID"},      {"ACR$EVENTS", "AEV_ID"},
+      {"STR_EVENTS", "EV_ID"}, {"STR_ALARMS", "AL_ID"}, {"ACR$ALARMS", "AAL_ID"},
+  };
+  TransferWindow& window = context.window;
+  for (const auto& [table, keyColumn] : kEventTables) {
+    if (window.Interrupted()) return;
+    window.SetStatusText(table);
+    window.ProcessMessages();
+    Guarded([&] { CopyTable(context, table, keyColumn, ""); });
+    window.StepAllBar();
+  }
+}
+
+void CopyingPass(TransferContext& context) {
+  TransferWindow& window = context.window;
+  try {
+    {
+      text::TextFileReader list(TableListPath(context));
+      context.log.Append({"", RunLog::Timestamp() + ru::LogCopyPass()});
+      do {
+        if (window.Interrupted()) return;
+        std::string text = list.ReadLine();
+        window.ProcessMessages();
+        TableListLine line = ParseTableListLine(text, TableListPass::Copying);
+        if (!line.comment) CopyLine(context, line);
+        if (!StepAndCheck(window)) return;
+      } while (!list.Eof());
+    }
+    if (window.EventsTicked()) EventsSection(context);
+  } catch (const std::exception&) {
+    // No list or no log: the pass and the events section end quietly.
+  }
+}
+
+void RestartAllBar(TransferContext& context) {
+  context.window.SetAllBarPosition(0);
+  context.window.SetAllBarMax(context.stepCount);
+}
+
+}  // namespace
+
+void ProcessTableList(TransferContext& context) {
+  TDM1& dm = context.dm;
+  RestartAllBar(context);
+  context.destHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL3, dm.IBTransaction1, dm.IBDatabase1);
+  context.sourceHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL4, dm.IBTransaction, dm.IBDatabase3);
+  if (ClearingPass(context) == PassEnd::Interrupted) return;
+  RestartAllBar(context);
+  CopyingPass(context);
+}
