@@ -29,6 +29,8 @@ class DynamicStates {
   TTableSts* Slot(int number) const;
 
  private:
+  bool LocationFlag() const noexcept;
+
   TDM1& dm_;
   std::function<bool()> locationFlag_;
   std::array<std::unique_ptr<TTableSts>, 5> slots_;

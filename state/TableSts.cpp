@@ -1,0 +1,180 @@
+#include "state/TableSts.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// Commits and restarts the statement's transaction while the statement lock
+// stays held, so a long pass never runs in one transaction.
+void RenewTransaction(TIBSQL& statement) {
+  TIBTransaction* transaction = statement.Transaction();
+  if (!transaction) IBError(ibxeTransactionNotAssigned);
+  if (transaction->Active()) transaction->Commit();
+  transaction->Start();
+}
+
+std::string ColumnName(int n) {
+  return "FLD_" + std::to_string(n);
+}
+
+}  // namespace
+
+void CloseQuietly(TIBSQL& statement) noexcept {
+  try {
+    statement.Close();
+  } catch (...) {
+  }
+}
+
+TTableSts::TTableSts(std::string tableName, std::string keyField, std::string archiveField,
+                     int stateCount)
+    : TableName(std::move(tableName)),
+      KeyField(std::move(keyField)),
+      ArchiveField(std::move(archiveField)),
+      StateCount(std::clamp(stateCount, 1, 16)) {
+  try {
+    list_ = std::make_unique<TStsList>();
+  } catch (...) {
+    // Without a store the table is simply not preserved.
+  }
+}
+
+TTableSts::~TTableSts() = default;
+
+bool TTableSts::AddRec(int32_t oldKey, const StateValues& values) noexcept {
+  return list_ && list_->AddRec(oldKey, values);
+}
+
+bool TTableSts::SetNewData(int32_t oldKey, const StateValues& values) noexcept {
+  return list_ && list_->SetNewData(oldKey, values);
+}
+
+bool TTableSts::SetNewID(int32_t oldKey, int32_t newKey) noexcept {
+  return list_ && list_->SetNewID(oldKey, newKey);
+}
+
+std::vector<std::string> TTableSts::ListingText() const {
+  std::vector<std::string> lines{"SELECT " + KeyField + " FROM " + TableName};
+  if (!ArchiveField.empty()) lines.push_back("WHERE " + ArchiveField + " = 0");
+  return lines;
+}
+
+std::vector<std::string> TTableSts::ReadRowText(int32_t oldKey, int first, int last) const {
+  std::vector<std::string> lines{"SELECT " + KeyField + ","};
+  for (int n = first; n <= last; ++n)
+    lines.push_back("GET_STATE(\"" + TableName + "\", " + KeyField + ", " + std::to_string(n) +
+                    ") AS " + ColumnName(n) + (n < last ? "," : ""));
+  lines.push_back("FROM " + TableName);
+  lines.push_back("WHERE " + KeyField + " = " + std::to_string(oldKey));
+  return lines;
+}
+
+std::vector<std::string> TTableSts::WriteRowText(int32_t newKey, int first, int last,
+                                                 const StateValues& values) const {
+  std::vector<std::string> lines{"SELECT " + KeyField + ","};
+  for (int n = first; n <= last; ++n)
+    lines.push_back("SET_STATE(\"" + TableName + "\", " + KeyField + ", " +
+                    std::to_string(values[static_cast<size_t>(n - 1)]) + ", " + std::to_string(n) +
+                    ") AS " + ColumnName(n) + (n < last ? "," : ""));
+  lines.push_back("FROM " + TableName);
+  lines.push_back("WHERE " + KeyField + " = " + std::to_string(newKey));
+  return lines;
+}
+
+bool TTableSts::ReadStates(TIBSQL& source) noexcept {
+  if (!list_) return false;
+  bool ok = false;
+  try {
+    StatementBracket bracket(source);
+    try {
+      source.SetSQL(ListingText());
+      source.Execute();
+      for (; !source.AtEnd(); source.FetchNext())
+        AddRec(source.Column(0).GetInteger(), StateValues{});
+      source.Close();
+
+      const int lastFirstPart = std::min(StateCount, kStatesPerStatement);
+      for (int i = 0; i < list_->Count(); ++i) {
+        if (i % kRenewalInterval == 0) {
+          source.Close();
+          RenewTransaction(source);
+        }
+        const int32_t oldKey = list_->Item(i)->OldID;
+        // A fresh array per record: a statement that fails leaves zeros, never
+        // the previous record's values.
+        StateValues work{};
+        ReadRowStates(source, oldKey, 1, lastFirstPart, work);
+        if (StateCount > kStatesPerStatement)
+          ReadRowStates(source, oldKey, kStatesPerStatement + 1, StateCount, work);
+      }
+      ok = true;
+    } catch (...) {
+    }
+    CloseQuietly(source);
+  } catch (...) {
+  }
+  return ok;
+}
+
+bool TTableSts::ReadRowStates(TIBSQL& source, int32_t oldKey, int first, int last,
+                              StateValues& work) noexcept {
+  bool ok = false;
+  try {
+    source.SetSQL(ReadRowText(oldKey, first, last));
+    source.Execute();
+    // A row gone since the listing has no states to give.
+    if (!source.AtEnd()) {
+      for (int n = first; n <= last; ++n)
+        work[static_cast<size_t>(n - 1)] = source.ColumnByName(ColumnName(n)).GetInteger();
+      ok = SetNewData(oldKey, work);
+    }
+  } catch (...) {
+  }
+  // Closed on every path, so one unreadable row does not fail the rows after it.
+  CloseQuietly(source);
+  return ok;
+}
+
+bool TTableSts::WriteStates(TIBSQL& dest) noexcept {
+  if (!list_) return false;
+  bool ok = false;
+  std::optional<StatementBracket> bracket;
+  try {
+    const int lastFirstPart = std::min(StateCount, kStatesPerStatement);
+    for (int i = 0; i < list_->Count(); ++i) {
+      if (i % kRenewalInterval == 0) {
+        dest.Close();
+        if (i == 0)
+          bracket.emplace(dest);
+        else
+          RenewTransaction(dest);
+      }
+      const TStsItem& item = *list_->Item(i);
+      // Never copied (0) or failed to copy (-1): no destination row is this one.
+      if (item.NewID <= 0) continue;
+      WriteRowStates(dest, item.NewID, 1, lastFirstPart, item.Data);
+      if (StateCount > kStatesPerStatement)
+        WriteRowStates(dest, item.NewID, kStatesPerStatement + 1, StateCount, item.Data);
+    }
+    ok = true;
+  } catch (...) {
+  }
+  CloseQuietly(dest);
+  bracket.reset();
+  return ok;
+}
+
+bool TTableSts::WriteRowStates(TIBSQL& dest, int32_t newKey, int first, int last,
+                               const StateValues& values) noexcept {
+  try {
+    dest.Close();
+    dest.SetSQL(WriteRowText(newKey, first, last, values));
+    // Executing the select fetches the row with the new key, which is what
+    // evaluates SET_STATE; the cursor stays open until the next statement.
+    dest.Execute();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
