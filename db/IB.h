@@ -97,7 +97,12 @@ std::recursive_mutex* StatementLock();
 class TIBTransaction;
 class TIBSQL;
 
-enum TTransactionAction { TARollback = 0, TACommit = 1, TARollbackRetaining = 2, TACommitRetaining = 3 };
+enum TTransactionAction {
+  TARollback = 0,
+  TACommit = 1,
+  TARollbackRetaining = 2,
+  TACommitRetaining = 3
+};
 
 class TIBDatabase {
  public:
@@ -209,7 +214,9 @@ void EndStatement(TIBSQL& statement);
 // Opens a bracket and closes it on scope exit, so every path closes it.
 class StatementBracket {
  public:
-  explicit StatementBracket(TIBSQL& statement) : statement_(&statement) { BeginStatement(statement); }
+  explicit StatementBracket(TIBSQL& statement) : statement_(&statement) {
+    BeginStatement(statement);
+  }
   ~StatementBracket() { Close(); }
   void Close() {
     if (statement_) EndStatement(*statement_);
@@ -228,15 +235,36 @@ class TIBXSQLDA;
 
 // SQL type codes of the client API (without the nullable bit).
 enum : int {
-  SQL_TYPE_VARYING = 448, SQL_TYPE_TEXT = 452, SQL_TYPE_DOUBLE = 480, SQL_TYPE_FLOAT = 482,
-  SQL_TYPE_LONG = 496, SQL_TYPE_SHORT = 500, SQL_TYPE_TIMESTAMP = 510, SQL_TYPE_BLOB = 520,
-  SQL_TYPE_D_FLOAT = 530, SQL_TYPE_ARRAY = 540, SQL_TYPE_QUAD = 550, SQL_TYPE_TIME = 560,
-  SQL_TYPE_DATE = 570, SQL_TYPE_INT64 = 580,
+  SQL_TYPE_VARYING = 448,
+  SQL_TYPE_TEXT = 452,
+  SQL_TYPE_DOUBLE = 480,
+  SQL_TYPE_FLOAT = 482,
+  SQL_TYPE_LONG = 496,
+  SQL_TYPE_SHORT = 500,
+  SQL_TYPE_TIMESTAMP = 510,
+  SQL_TYPE_BLOB = 520,
+  SQL_TYPE_D_FLOAT = 530,
+  SQL_TYPE_ARRAY = 540,
+  SQL_TYPE_QUAD = 550,
+  SQL_TYPE_TIME = 560,
+  SQL_TYPE_DATE = 570,
+  SQL_TYPE_INT64 = 580,
 };
 
 // A variant for SetVariant: the kinds the program passes.
 struct TVariant {
-  enum Kind { Empty, Null, Integer, Double, Currency, Date, Text, Boolean, Interface, Array } kind = Empty;
+  enum Kind {
+    Empty,
+    Null,
+    Integer,
+    Double,
+    Currency,
+    Date,
+    Text,
+    Boolean,
+    Interface,
+    Array
+  } kind = Empty;
   long long integer = 0;  // Integer, Boolean (0/1), Currency (value * 10000)
   double number = 0;      // Double, Date
   std::string text;       // Text
@@ -277,6 +305,8 @@ class TIBXSQLVAR {
   void* Descriptor() const;
 
  private:
+  friend class TIBXSQLDA;  // its descriptor block resets the modified flag
+
   TIBXSQLDA& owner_;
   int index_;
   bool modified_ = false;
@@ -311,9 +341,20 @@ class TIBXSQLDA {
 // ---------------------------------------------------------------- statements
 
 enum TIBSQLTypes {
-  SQLUnknown = 0, SQLSelect = 1, SQLInsert = 2, SQLUpdate = 3, SQLDelete = 4, SQLDDL = 5,
-  SQLGetSegment = 6, SQLPutSegment = 7, SQLExecProcedure = 8, SQLStartTransaction = 9,
-  SQLCommit = 10, SQLRollback = 11, SQLSelectForUpdate = 12, SQLSetGenerator = 13,
+  SQLUnknown = 0,
+  SQLSelect = 1,
+  SQLInsert = 2,
+  SQLUpdate = 3,
+  SQLDelete = 4,
+  SQLDDL = 5,
+  SQLGetSegment = 6,
+  SQLPutSegment = 7,
+  SQLExecProcedure = 8,
+  SQLStartTransaction = 9,
+  SQLCommit = 10,
+  SQLRollback = 11,
+  SQLSelectForUpdate = 12,
+  SQLSetGenerator = 13,
 };
 
 // The statement's link to its connection and transaction.
@@ -372,7 +413,7 @@ class TIBSQL {
   TIBXSQLVAR& ParamByName(const std::string& name);
   TIBXSQLVAR& Column(int index);  // "Field "<index>" not found" outside 0..count-1
   TIBXSQLVAR& ColumnByName(const std::string& name);
-  int ParamCount();   // prepares first when needed
+  int ParamCount();  // prepares first when needed
   int ColumnCount() const;
   TIBXSQLDA& Params() { return *params_; }
   TIBXSQLDA& Current() { return *columns_; }
@@ -384,7 +425,7 @@ class TIBSQL {
 
   // For the layer's own files.
   unsigned int* HandlePtr() { return &handle_; }
-  void FreeHandle();  // drops the engine statement (the text-change rule)
+  void FreeHandle();                   // drops the engine statement (the text-change rule)
   void DropCursorForTransactionEnd();  // the Close that a commit or rollback makes
 
  private:
@@ -414,9 +455,9 @@ class TDM1 {
   TDM1();  // binds the client library first; throws EIBClientError 1 when it is missing
   ~TDM1();
 
-  TIBDatabase IBDatabase3{"IBDatabase3"};  // source connection
-  TIBDatabase IBDatabase1{"IBDatabase1"};  // destination connection 1
-  TIBDatabase IBDatabase2{"IBDatabase2"};  // destination connection 2
+  TIBDatabase IBDatabase3{"IBDatabase3"};           // source connection
+  TIBDatabase IBDatabase1{"IBDatabase1"};           // destination connection 1
+  TIBDatabase IBDatabase2{"IBDatabase2"};           // destination connection 2
   TIBTransaction IBTransaction{"IBTransaction"};    // source transaction
   TIBTransaction IBTransaction1{"IBTransaction1"};  // destination transaction 1
   TIBTransaction IBTransaction2{"IBTransaction2"};

@@ -1,0 +1,88 @@
+// Binding of the Firebird client library, loaded at run time so the program
+// starts (and reports error 1) on a machine without it.
+#include <dlfcn.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "db/Client.h"
+#include "db/IB.h"
+
+namespace {
+
+std::mutex bindMutex;
+std::string libraryName = "libfbclient.so.2";
+std::atomic<bool> bound{false};
+ib::ClientApi api{};
+
+template <typename F>
+bool Resolve(void* library, const char* symbol, F& target) {
+  target = reinterpret_cast<F>(dlsym(library, symbol));
+  return target != nullptr;
+}
+
+bool Bind(void* library, ib::ClientApi& a) {
+  return Resolve(library, "isc_attach_database", a.attach_database) &&
+         Resolve(library, "isc_detach_database", a.detach_database) &&
+         Resolve(library, "isc_database_info", a.database_info) &&
+         Resolve(library, "isc_start_multiple", a.start_multiple) &&
+         Resolve(library, "isc_commit_transaction", a.commit_transaction) &&
+         Resolve(library, "isc_rollback_transaction", a.rollback_transaction) &&
+         Resolve(library, "isc_dsql_alloc_statement2", a.dsql_alloc_statement2) &&
+         Resolve(library, "isc_dsql_prepare", a.dsql_prepare) &&
+         Resolve(library, "isc_dsql_sql_info", a.dsql_sql_info) &&
+         Resolve(library, "isc_dsql_describe_bind", a.dsql_describe_bind) &&
+         Resolve(library, "isc_dsql_describe", a.dsql_describe) &&
+         Resolve(library, "isc_dsql_execute", a.dsql_execute) &&
+         Resolve(library, "isc_dsql_execute2", a.dsql_execute2) &&
+         Resolve(library, "isc_dsql_set_cursor_name", a.dsql_set_cursor_name) &&
+         Resolve(library, "isc_dsql_fetch", a.dsql_fetch) &&
+         Resolve(library, "isc_dsql_free_statement", a.dsql_free_statement) &&
+         Resolve(library, "isc_open_blob2", a.open_blob2) &&
+         Resolve(library, "isc_create_blob2", a.create_blob2) &&
+         Resolve(library, "isc_get_segment", a.get_segment) &&
+         Resolve(library, "isc_put_segment", a.put_segment) &&
+         Resolve(library, "isc_blob_info", a.blob_info) &&
+         Resolve(library, "isc_close_blob", a.close_blob) &&
+         Resolve(library, "isc_cancel_blob", a.cancel_blob) &&
+         Resolve(library, "isc_sqlcode", a.sqlcode) &&
+         Resolve(library, "fb_interpret", a.interpret) &&
+         Resolve(library, "isc_vax_integer", a.vax_integer) &&
+         Resolve(library, "isc_encode_date", a.encode_date) &&
+         Resolve(library, "isc_decode_date", a.decode_date) &&
+         Resolve(library, "isc_decode_sql_date", a.decode_sql_date) &&
+         Resolve(library, "isc_decode_sql_time", a.decode_sql_time);
+}
+
+}  // namespace
+
+void CheckIBLoaded() {
+  if (bound.load(std::memory_order_acquire)) return;
+  std::lock_guard<std::mutex> guard(bindMutex);
+  if (bound.load(std::memory_order_relaxed)) return;
+  // The library stays loaded for the life of the process: the embedded engine
+  // it brings must not be unloaded under open attachments.
+  void* library = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_GLOBAL);
+  ib::ClientApi resolved{};
+  if (library == nullptr || !Bind(library, resolved)) IBError(ibxeIB60feature);
+  api = resolved;
+  bound.store(true, std::memory_order_release);
+}
+
+void SetClientLibraryNameForTests(const std::string& fileName) {
+  std::lock_guard<std::mutex> guard(bindMutex);
+  libraryName = fileName;
+  // The next check loads again by the new name; a library already loaded is
+  // found again by the loader and gives the same entry points.
+  bound.store(false, std::memory_order_release);
+}
+
+namespace ib {
+
+const ClientApi& Api() {
+  CheckIBLoaded();
+  return api;
+}
+
+}  // namespace ib

@@ -1,0 +1,25 @@
+#pragma once
+// A connection, a transaction and a statement wired as the program wires its
+// own, over a database of the test's own.
+#include <string>
+#include <vector>
+
+#include "TestDatabase.h"
+#include "db/IB.h"
+
+namespace dbtest {
+
+struct Connection {
+  TIBDatabase database{"TestDatabase"};
+  TIBTransaction transaction{"TestTransaction"};
+  TIBSQL sql{"TestSQL"};
+
+  explicit Connection(const std::string& path, bool open = true);
+};
+
+// Runs `text` in a bracket of its own (prepared, executed, closed, committed).
+void Exec(TIBSQL& statement, const std::string& text);
+// Runs a query in a bracket of its own; every row's columns as text.
+std::vector<std::vector<std::string>> Query(TIBSQL& statement, const std::string& text);
+
+}  // namespace dbtest
