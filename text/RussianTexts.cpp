@@ -69,6 +69,7 @@ TEXT(LogStatementStart, "___________ Начало команды SQL ___________
 TEXT(LogStatementSuccess, "    Успешная операция.    ")
 TEXT(LogStatementFailure, "########       Сообщение об ошибке       #########")
 TEXT(LogStatementEnd, "___________ Конец команды SQL _____________________")
+TEXT(HelpFileNotFound, "Не удается найти файл справки ")
 
 #undef TEXT
 
