@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "db/ParamParser.h"
 #include "text/Trim.h"
 
 namespace ib {
@@ -127,26 +128,13 @@ void TIBXSQLDA::Impl::SetupBuffers() {
 }
 
 void TIBXSQLDA::Impl::NameColumns() {
+  std::vector<std::string> aliases;
   for (int i = 0; i < owner.count_; ++i) {
     const XSQLVAR& v = Var(i);
-    std::string alias(v.aliasname, static_cast<size_t>(std::clamp<int>(v.aliasname_length, 0, 31)));
-    bool generated = alias.empty();
-    std::string base = generated ? "F_" : alias;
-    std::string candidate = generated ? "F_1" : alias;
-    int counter = generated ? 2 : 1;
-    auto taken = [&](const std::string& name) {
-      std::string stored = StoredName(name);
-      for (int j = 0; j < i; ++j)
-        if (owner.names_[static_cast<size_t>(j)] == stored) return true;
-      return false;
-    };
-    while (taken(candidate)) {
-      std::string suffix = std::to_string(counter++);
-      if (base.size() + suffix.size() >= 32) base.resize(31 - suffix.size());
-      candidate = base + suffix;
-    }
-    owner.names_[static_cast<size_t>(i)] = StoredName(candidate);
+    aliases.emplace_back(v.aliasname,
+                         static_cast<size_t>(std::clamp<int>(v.aliasname_length, 0, 31)));
   }
+  owner.names_ = ib::ColumnNames(aliases);
 }
 
 void TIBXSQLDA::Impl::Resize(int i, size_t bytes) {

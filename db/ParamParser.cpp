@@ -1,7 +1,10 @@
 // One pass over the text with one character of look-ahead.
 #include "db/ParamParser.h"
 
+#include <algorithm>
+
 #include "db/IB.h"
+#include "text/Trim.h"
 
 namespace ib {
 namespace {
@@ -110,6 +113,24 @@ ProcessedSql PreprocessParams(const std::string& sql) {
   if (state == State::Name)
     ParseError(quotedName ? "EOF in string detected" : "Parameter name expected");
   return out;
+}
+
+std::vector<std::string> ColumnNames(const std::vector<std::string>& aliases) {
+  std::vector<std::string> names;
+  for (const std::string& alias : aliases) {
+    const bool generated = alias.empty();
+    std::string base = generated ? "F_" : alias.substr(0, 31);
+    std::string candidate = generated ? "F_1" : base;
+    int counter = generated ? 2 : 1;
+    auto stored = [](const std::string& n) { return text::UpperCase(text::Trim(n)); };
+    while (std::find(names.begin(), names.end(), stored(candidate)) != names.end()) {
+      std::string suffix = std::to_string(counter++);
+      if (base.size() + suffix.size() >= 32) base.resize(31 - suffix.size());
+      candidate = base + suffix;
+    }
+    names.push_back(stored(candidate));
+  }
+  return names;
 }
 
 }  // namespace ib

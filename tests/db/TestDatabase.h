@@ -22,7 +22,8 @@ class TempFolder {
 // isql-fb's output when the database cannot be made.
 class TempDatabase {
  public:
-  explicit TempDatabase(const std::string& ddl = std::string(), const std::string& name = "test.fdb");
+  explicit TempDatabase(const std::string& ddl = std::string(),
+                        const std::string& name = "test.fdb");
   const std::string& Path() const { return file_; }
   const std::string& Folder() const { return folder_.Path(); }
 
