@@ -1,0 +1,66 @@
+/* Tables whose layout differs between the current installation and the older one.
+   Current: hosts have a port, controllers have a firmware column, and owner photos
+   live in OWNERPHOTOS (OWNER.OW_PHOTO is kept but stays empty).
+   Columns that exist in only one variant come after every reference column, so the
+   positions the transfer relies on are the same in both variants. */
+
+CREATE TABLE HOSTS (
+  HS_ID INTEGER NOT NULL,
+  HS_NAME VARCHAR(60),
+  HS_ADDRESS VARCHAR(60),
+  HS_ARCHIVE SMALLINT DEFAULT 0 NOT NULL,
+  HS_PORT INTEGER,
+  CONSTRAINT PK_HOSTS PRIMARY KEY (HS_ID)
+);
+
+/* CT_FIRMWARE exists only here; a transfer from the older variant leaves it at its
+   default. */
+CREATE TABLE CONTROLLERS (
+  CT_ID INTEGER NOT NULL,
+  CT_HS_ID INTEGER,
+  CT_NAME VARCHAR(60),
+  CT_ADDR INTEGER,
+  CT_ARCHIVE SMALLINT DEFAULT 0 NOT NULL,
+  CT_FIRMWARE VARCHAR(20) DEFAULT 'unknown',
+  CONSTRAINT PK_CONTROLLERS PRIMARY KEY (CT_ID),
+  CONSTRAINT FK_CONTROLLERS_HOSTS FOREIGN KEY (CT_HS_ID) REFERENCES HOSTS (HS_ID) ON DELETE CASCADE
+);
+
+CREATE TABLE OWNER (
+  OW_ID INTEGER NOT NULL,
+  OW_NAME VARCHAR(40),
+  OW_FNAME VARCHAR(40),
+  OW_SNAME VARCHAR(40),
+  OW_CARD CHAR(10),
+  OW_TABNUM INTEGER,
+  OW_DEPT VARCHAR(60),
+  OW_BALANCE NUMERIC(15,2),
+  OW_ARCHIVE SMALLINT DEFAULT 0 NOT NULL,
+  OW_REGDATE DATE,
+  OW_LASTPASS DATE,
+  OW_PHOTO BLOB SUB_TYPE 0 SEGMENT SIZE 4096,
+  CONSTRAINT PK_OWNER PRIMARY KEY (OW_ID)
+);
+
+CREATE TABLE OWNERPHOTOS (
+  OW_ID INTEGER NOT NULL,
+  OW_PHOTO BLOB SUB_TYPE 0 SEGMENT SIZE 4096,
+  CONSTRAINT PK_OWNERPHOTOS PRIMARY KEY (OW_ID),
+  CONSTRAINT FK_OWNERPHOTOS_OWNER FOREIGN KEY (OW_ID) REFERENCES OWNER (OW_ID) ON DELETE CASCADE
+);
+
+COMMIT;
+
+SET TERM ^ ;
+
+/* Every owner has its photo row from the start, so photos are only ever written by
+   UPDATE (the transfer copies them that way, too). */
+CREATE TRIGGER OWNER_AI_PHOTO FOR OWNER ACTIVE AFTER INSERT POSITION 0
+AS
+BEGIN
+  UPDATE OR INSERT INTO OWNERPHOTOS (OW_ID) VALUES (NEW.OW_ID) MATCHING (OW_ID);
+END^
+
+SET TERM ; ^
+
+COMMIT;

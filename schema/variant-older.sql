@@ -1,0 +1,42 @@
+/* Tables whose layout differs between the older installation and the current one.
+   Older: no host port, a modem phone per controller, photos in OWNER.OW_PHOTO and no
+   OWNERPHOTOS table. Columns that exist in only one variant come after every
+   reference column, so the positions the transfer relies on stay the same. */
+
+CREATE TABLE HOSTS (
+  HS_ID INTEGER NOT NULL,
+  HS_NAME VARCHAR(60),
+  HS_ADDRESS VARCHAR(60),
+  HS_ARCHIVE SMALLINT DEFAULT 0 NOT NULL,
+  CONSTRAINT PK_HOSTS PRIMARY KEY (HS_ID)
+);
+
+/* CT_PHONE exists only here; the current installation dropped modem lines. */
+CREATE TABLE CONTROLLERS (
+  CT_ID INTEGER NOT NULL,
+  CT_HS_ID INTEGER,
+  CT_NAME VARCHAR(60),
+  CT_ADDR INTEGER,
+  CT_ARCHIVE SMALLINT DEFAULT 0 NOT NULL,
+  CT_PHONE VARCHAR(20),
+  CONSTRAINT PK_CONTROLLERS PRIMARY KEY (CT_ID),
+  CONSTRAINT FK_CONTROLLERS_HOSTS FOREIGN KEY (CT_HS_ID) REFERENCES HOSTS (HS_ID) ON DELETE CASCADE
+);
+
+CREATE TABLE OWNER (
+  OW_ID INTEGER NOT NULL,
+  OW_NAME VARCHAR(40),
+  OW_FNAME VARCHAR(40),
+  OW_SNAME VARCHAR(40),
+  OW_CARD CHAR(10),
+  OW_TABNUM INTEGER,
+  OW_DEPT VARCHAR(60),
+  OW_BALANCE NUMERIC(15,2),
+  OW_ARCHIVE SMALLINT DEFAULT 0 NOT NULL,
+  OW_REGDATE DATE,
+  OW_LASTPASS DATE,
+  OW_PHOTO BLOB SUB_TYPE 0 SEGMENT SIZE 4096,
+  CONSTRAINT PK_OWNER PRIMARY KEY (OW_ID)
+);
+
+COMMIT;

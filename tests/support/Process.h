@@ -1,0 +1,18 @@
+#pragma once
+// Runs a helper program (isql, the schema scripts) and collects what it printed.
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+struct ProcessResult {
+  int exitCode = -1;  // the exit status, or -1 when the program did not exit normally
+  std::string out;    // standard output
+  std::string err;    // standard error
+};
+
+// Runs argv[0] (searched in PATH) with standard input from /dev/null and waits for
+// it; throws std::runtime_error only when the program cannot be started.
+ProcessResult RunProcess(const std::vector<std::string>& argv);
+
+}  // namespace testsupport

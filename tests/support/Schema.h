@@ -1,0 +1,36 @@
+#pragma once
+// Installation databases for tests, made from the scripts in schema/ with isql.
+//
+// Embedded Firebird lets one process at a time open a database file: isql cannot
+// open a file while the test process holds a connection to it (the attempt fails
+// with a lock error). Call these helpers only while the test's own connections to
+// that file are closed.
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+enum class Variant {
+  Current,  // OWNERPHOTOS, HOSTS.HS_PORT, CONTROLLERS.CT_FIRMWARE
+  Older,    // photos in OWNER.OW_PHOTO, no HS_PORT, CONTROLLERS.CT_PHONE
+};
+
+// The repository's schema/ folder and the sample control files in schema/control/
+// (Conv.txt, GENERATOR.txt, SQL/_Upd.sql, SQL/Upd.sql).
+std::filesystem::path SchemaDir();
+std::filesystem::path ControlDir();
+
+// Creates an empty installation database (standard event descriptions included) at
+// `db`, replacing a file that is already there. Throws std::runtime_error with
+// isql's report when it fails.
+void MakeDatabase(const std::filesystem::path& db, Variant variant = Variant::Current);
+
+// Fills an existing installation database of either variant with a demo site of
+// `size` controllers (8 readers, 80 owners and 800 events per controller); see
+// schema/fill-demo. Throws std::runtime_error when it fails.
+void FillDemo(const std::filesystem::path& db, int size);
+
+// MakeDatabase, then FillDemo.
+void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size);
+
+}  // namespace testsupport
