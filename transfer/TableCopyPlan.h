@@ -1,0 +1,42 @@
+#pragma once
+// The statements of one table copy, worked out from the table-list line and the
+// column lists of the two databases before any row is read.
+#include <string>
+#include <vector>
+
+namespace tablecopy {
+
+// Event and alarm tables: copied from a chosen date on, keys kept.
+bool IsEventTable(const std::string& table);
+
+// The counting query behind the table bar, and the query that reads the rows.
+// Both bind the parameter EV_D for event tables.
+std::string CountQuery(const std::string& table, const std::string& keyColumn);
+std::vector<std::string> SourceQuery(const std::string& table, const std::string& keyColumn,
+                                     const std::string& condition);
+// The destination keeps photos in OWNERPHOTOS while the source keeps them in OWNER.
+std::string PhotosFromOwnerCountQuery();
+std::vector<std::string> PhotosFromOwnerSourceQuery();
+std::vector<std::string> PhotosFromOwnerSourceColumns();
+
+// The source columns that the destination also has (letter case ignored), in source order.
+std::vector<std::string> CommonColumns(const std::vector<std::string>& source,
+                                       const std::vector<std::string>& dest);
+bool HasColumn(const std::vector<std::string>& columns, const std::string& name);
+
+enum class RowKind { Insert, PhotoUpdate, EvDescUpdate, AcrEvDescUpdate };
+
+// The statement written for every source row, and where each parameter's value comes from.
+struct RowStatement {
+  RowKind kind = RowKind::Insert;
+  std::string text;
+  std::vector<std::string> paramSources;  // source column copied into parameter i
+};
+
+// `keyMapped`: the table has a key-map pair. `addHostPort`: the destination has
+// HS_PORT and the source does not. Throws std::out_of_range when the common
+// columns are too few for an update table.
+RowStatement BuildRowStatement(const std::string& table, bool keyMapped,
+                               const std::vector<std::string>& common, bool addHostPort);
+
+}  // namespace tablecopy
