@@ -394,6 +394,11 @@ class TIBSQL {
 
   bool ParamCheck() const { return paramCheck_; }
   void SetParamCheck(bool on) { paramCheck_ = on; }
+  // A failed EXECUTE PROCEDURE is prepared again and tried once more. An insert
+  // with RETURNING runs as such a statement too, and must run once: a second try
+  // would take another generator value for the failed row.
+  bool RetryFailedProcedure() const { return retryFailedProcedure_; }
+  void SetRetryFailedProcedure(bool on) { retryFailedProcedure_ = on; }
   bool GoToFirstRecordOnExecute() const { return true; }
 
   void Prepare();
@@ -433,6 +438,7 @@ class TIBSQL {
   TIBBase base_;
   std::vector<std::string> sql_;
   bool paramCheck_ = true;
+  bool retryFailedProcedure_ = true;
   bool prepared_ = false;
   bool open_ = false;
   bool eof_ = false;

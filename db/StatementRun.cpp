@@ -131,7 +131,7 @@ void TIBSQL::Execute() {
     api.dsql_execute2(status.Vector(), transaction, &handle_, dialect, in, out);
     // A deadlock is reported like any failure; other failures get one retry on
     // a freshly prepared statement.
-    if (status.Failed() && status.ErrorCode() != isc_deadlock) {
+    if (status.Failed() && retryFailedProcedure_ && status.ErrorCode() != isc_deadlock) {
       ib::Status retry;
       api.dsql_prepare(retry.Vector(), transaction, &handle_, 0, processedSql_.c_str(), dialect,
                        nullptr);

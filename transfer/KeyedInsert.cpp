@@ -57,7 +57,17 @@ void KeyedInsert::Prepare() {
 }
 
 void KeyedInsert::Execute() {
-  dest_.Execute();
+  // The insert runs once, as a plain insert would: a retried insert would spend a
+  // second generator value and shift the keys of the rows after it.
+  const bool retry = dest_.RetryFailedProcedure();
+  dest_.SetRetryFailedProcedure(false);
+  try {
+    dest_.Execute();
+  } catch (...) {
+    dest_.SetRetryFailedProcedure(retry);
+    throw;
+  }
+  dest_.SetRetryFailedProcedure(retry);
 }
 
 std::string KeyedInsert::NewKey(bool written) {
