@@ -1,0 +1,80 @@
+#include "app/Inputs.h"
+
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+#include "app/QtText.h"
+
+namespace {
+
+void PlaceSideBySide(QWidget* box, QLineEdit* edit, QToolButton* button) {
+  auto* layout = new QHBoxLayout(box);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(edit);
+  layout->addWidget(button);
+  button->setFixedWidth(21);
+}
+
+}  // namespace
+
+FileNameEdit::FileNameEdit(QWidget* parent)
+    : QWidget(parent), edit_(new QLineEdit(this)), button_(new QToolButton(this)) {
+  button_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  button_->setFocusPolicy(Qt::StrongFocus);
+  PlaceSideBySide(this, edit_, button_);
+  setFocusProxy(edit_);
+  connect(edit_, &QLineEdit::textChanged, this, &FileNameEdit::textChanged);
+  connect(button_, &QToolButton::clicked, this, &FileNameEdit::browseClicked);
+}
+
+QString FileNameEdit::text() const {
+  return edit_->text();
+}
+void FileNameEdit::setText(const QString& text) {
+  edit_->setText(text);
+}
+
+DateBox::DateBox(QWidget* parent)
+    : QWidget(parent), edit_(new QLineEdit(this)), button_(new QToolButton(this)) {
+  button_->setArrowType(Qt::DownArrow);
+  // The drop-down is reached with the mouse; the tab key goes to the text.
+  button_->setFocusPolicy(Qt::NoFocus);
+  PlaceSideBySide(this, edit_, button_);
+  setFocusProxy(edit_);
+  connect(button_, &QToolButton::clicked, this, &DateBox::ShowCalendar);
+}
+
+QString DateBox::text() const {
+  return edit_->text();
+}
+void DateBox::setText(const QString& text) {
+  edit_->setText(text);
+}
+
+text::TDateTime DateBox::Value() const {
+  text::TDateTime value = 0;
+  return text::TryStrToDateTime(FromQt(edit_->text()), value) ? value : 0;
+}
+
+void DateBox::ShowCalendar() {
+  if (!calendar_) {
+    calendar_ = new QCalendarWidget(this);
+    calendar_->setWindowFlags(Qt::Popup);
+    connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) {
+      text::DateTimeParts parts;
+      parts.year = date.year();
+      parts.month = date.month();
+      parts.day = date.day();
+      edit_->setText(ToQt(text::FormatDateTimePattern(text::Regional().shortDateFormat, parts)));
+      calendar_->hide();
+    });
+  }
+  text::DateTimeParts shown = text::DecodeDateTime(Value() != 0 ? Value() : text::Now());
+  calendar_->setSelectedDate(QDate(shown.year, shown.month, shown.day));
+  calendar_->move(mapToGlobal(QPoint(0, height())));
+  calendar_->show();
+}
