@@ -1,0 +1,169 @@
+#include "tests/run/RunFixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "tests/support/Schema.h"
+#include "text/Cp1251.h"
+#include "text/Regional.h"
+#include "text/RussianTexts.h"
+#include "text/TextFile.h"
+#include "transfer/RunLog.h"
+
+namespace runtest {
+namespace {
+
+// Creating a database takes seconds, copying a file does not.
+const std::filesystem::path& Template() {
+  static testsupport::TempDir folder("dravik-run-template");
+  static const std::filesystem::path made = [] {
+    const auto path = folder / "current.fdb";
+    testsupport::MakeDatabase(path);
+    return path;
+  }();
+  return made;
+}
+
+const char* const kSnapshotTables[] = {
+    "HOSTS",    "CONTROLLERS", "SLAVES",      "READERS", "ZONES",      "OWNER",
+    "MACROSES", "EVDESC",      "ACR$EVDESC",  "EVENTS",  "ALARM",      "ACR$EVENTS",
+    "KRONTUR",  "CARDGROUPS",  "STATE_CALLS", "INIDATA", "OWNERPHOTOS"};
+
+}  // namespace
+
+void Add(std::vector<std::string>& lines, const std::vector<std::string>& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+}
+
+RunTest::RunTest()
+    : states_(dm_, [this] { return window_.locationFlag; }), run_(dm_, states_, window_) {
+  text::Regional().shortDateFormat = "dd.MM.yyyy";
+  text::Regional().longTimeFormat = "HH:mm:ss";
+  folder_ = dir_.path().string() + "/";
+  std::filesystem::create_directory(dir_ / "SQL");
+  RunLog(folder_).Create();
+  TableList({"* nothing"});
+  Generators({"* nothing"});
+  FirstScript({});
+  SecondScript({});
+  src_ = dir_ / "source.fdb";
+  dst_ = dir_ / "dest.fdb";
+  std::filesystem::copy_file(Template(), src_);
+  std::filesystem::copy_file(Template(), dst_);
+  window_.source = src_.string();
+  window_.dest = dst_.string();
+  run_.SetScriptPause([this](std::chrono::milliseconds ms) { pauses_.push_back(ms); });
+}
+
+void RunTest::WriteControl(const std::string& name, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += text::Cp1251FromUtf8(line) + "\r\n";
+  WriteControlBytes(name, bytes);
+}
+
+void RunTest::WriteControlBytes(const std::string& name, const std::string& bytes) {
+  std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+long long RunTest::Generator(const std::string& name) {
+  return DestInt("SELECT GEN_ID(" + name + ", 0) FROM RDB$DATABASE");
+}
+
+std::vector<std::vector<Row>> RunTest::Snapshot(const std::filesystem::path& db) {
+  std::vector<std::vector<Row>> tables;
+  for (const char* table : kSnapshotTables)
+    tables.push_back(
+        testsupport::QueryRows(db, std::string("SELECT * FROM ") + table + " ORDER BY 1"));
+  return tables;
+}
+
+namespace {
+std::vector<std::string> Joined(const std::vector<Row>& rows) {
+  std::vector<std::string> lines;
+  for (const Row& row : rows) {
+    std::string line;
+    for (const std::string& value : row) line += (line.empty() ? "" : " ") + value;
+    lines.push_back(line);
+  }
+  return lines;
+}
+}  // namespace
+
+std::vector<std::string> RunTest::DestLines(const std::string& select) {
+  return Joined(DestRows(select));
+}
+
+std::vector<std::string> RunTest::SourceLines(const std::string& select) {
+  return Joined(SourceRows(select));
+}
+
+void RunTest::ResetLog() {
+  RunLog(folder_).Create();
+}
+
+void RunTest::Run() {
+  run_.MoveBitBtnClick(folder_, text::CountLines(folder_ + "Conv.txt"));
+}
+
+std::string RunTest::LogBytes() const {
+  std::ifstream in(dir_ / "DB_dravik.log", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> RunTest::LogLines() const {
+  const std::string bytes = LogBytes();
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "the run log ends without CR LF";
+      lines.push_back(bytes.substr(start));
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+void RunTest::ExpectLog(const std::vector<std::string>& expected) const {
+  static const std::regex stamp(R"(^\d\d\.\d\d\.\d{4}( \d\d:\d\d:\d\d)?)");
+  const std::vector<std::string> actual = LogLines();
+  std::ostringstream whole;
+  for (const std::string& line : actual) whole << text::Utf8FromCp1251(line) << "|\n";
+  SCOPED_TRACE("run log:\n" + whole.str());
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const std::string& want = expected[i];
+    if (want.rfind(kStamp, 0) == 0) {
+      std::smatch m;
+      ASSERT_TRUE(std::regex_search(actual[i], m, stamp)) << "line " << i;
+      EXPECT_EQ(actual[i].substr(m.length()), want.substr(kStamp.size())) << "line " << i;
+    } else {
+      EXPECT_EQ(actual[i], want) << "line " << i;
+    }
+  }
+}
+
+std::vector<std::string> RunTest::Block(const std::vector<std::string>& statement, bool success) {
+  std::vector<std::string> lines{ru::LogStatementStart(), ""};
+  for (const std::string& line : statement) lines.push_back(text::Cp1251FromUtf8(line));
+  if (success) Add(lines, {"", ru::LogStatementSuccess()});
+  Add(lines, {"", ru::LogStatementEnd()});
+  return lines;
+}
+
+std::vector<std::string> RunTest::SecondBlock(const std::vector<std::string>& statement) {
+  return Block(statement, !statement.empty());
+}
+
+bool RunTest::Connected() const {
+  return dm_.IBDatabase3.Connected() || dm_.IBDatabase1.Connected() || dm_.IBDatabase2.Connected();
+}
+
+}  // namespace runtest
