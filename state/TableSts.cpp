@@ -1,7 +1,6 @@
 #include "state/TableSts.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -138,30 +137,33 @@ bool TTableSts::ReadRowStates(TIBSQL& source, int32_t oldKey, int first, int las
 
 bool TTableSts::WriteStates(TIBSQL& dest) noexcept {
   if (!list_) return false;
+  // Nothing to write opens no bracket at all.
+  if (list_->Count() == 0) return true;
   bool ok = false;
-  std::optional<StatementBracket> bracket;
   try {
-    const int lastFirstPart = std::min(StateCount, kStatesPerStatement);
-    for (int i = 0; i < list_->Count(); ++i) {
-      if (i % kRenewalInterval == 0) {
-        dest.Close();
-        if (i == 0)
-          bracket.emplace(dest);
-        else
+    CloseQuietly(dest);
+    StatementBracket bracket(dest);
+    try {
+      const int lastFirstPart = std::min(StateCount, kStatesPerStatement);
+      for (int i = 0; i < list_->Count(); ++i) {
+        // The bracket's own start serves record 0.
+        if (i > 0 && i % kRenewalInterval == 0) {
+          dest.Close();
           RenewTransaction(dest);
+        }
+        const TStsItem& item = *list_->Item(i);
+        // Never copied (0) or failed to copy (-1): no destination row is this one.
+        if (item.NewID <= 0) continue;
+        WriteRowStates(dest, item.NewID, 1, lastFirstPart, item.Data);
+        if (StateCount > kStatesPerStatement)
+          WriteRowStates(dest, item.NewID, kStatesPerStatement + 1, StateCount, item.Data);
       }
-      const TStsItem& item = *list_->Item(i);
-      // Never copied (0) or failed to copy (-1): no destination row is this one.
-      if (item.NewID <= 0) continue;
-      WriteRowStates(dest, item.NewID, 1, lastFirstPart, item.Data);
-      if (StateCount > kStatesPerStatement)
-        WriteRowStates(dest, item.NewID, kStatesPerStatement + 1, StateCount, item.Data);
+      ok = true;
+    } catch (...) {
     }
-    ok = true;
+    CloseQuietly(dest);
   } catch (...) {
   }
-  CloseQuietly(dest);
-  bracket.reset();
   return ok;
 }
 
