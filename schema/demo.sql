@@ -136,7 +136,7 @@ BEGIN
               DECODE(:J, 1, '/var/backup', 2, 'report.rtf', '90'));
       J = J + 1;
     END
-    IF (MOD(I, 3) = 0) THEN DUMMY = GEN_ID(GEN_HOSTS, 2);
+    IF (MOD(I, 3) = 1) THEN DUMMY = GEN_ID(GEN_HOSTS, 2);
     I = I + 1;
   END
 
@@ -145,7 +145,7 @@ BEGIN
   BEGIN
     SELECT K FROM DEMO_KEYS WHERE HT = 1 AND IDX = MOD(:C - 1, :N1) INTO :HS;
     INSERT INTO CONTROLLERS (CT_HS_ID, CT_NAME, CT_ADDR, CT_ARCHIVE)
-    VALUES (:HS, 'Контроллер ' || :C, :C, IIF(MOD(:C, 7) = 3, 1, 0))
+    VALUES (:HS, 'Контроллер ' || :C, :C, IIF(MOD(:C, 7) = 2, 1, 0))
     RETURNING CT_ID INTO :CT;
     INSERT INTO DEMO_KEYS (HT, IDX, K) VALUES (2, :N2, :CT);
     N2 = N2 + 1;
@@ -256,12 +256,12 @@ BEGIN
 
       /* Gaps, as left by deleted devices. */
       IF (MOD(J, 2) = 0) THEN DUMMY = GEN_ID(GEN_READERS, 1);
+      IF (J = 2 AND MOD(C, 2) = 1) THEN DUMMY = GEN_ID(GEN_SLAVES, 1);
       IF (MOD(C + J, 3) = 0) THEN DUMMY = GEN_ID(GEN_INPUTS, 3);
       IF (MOD(C + J, 4) = 0) THEN DUMMY = GEN_ID(GEN_OUTPUTS, 2);
       J = J + 1;
     END
-    IF (MOD(C, 2) = 0) THEN DUMMY = GEN_ID(GEN_SLAVES, 1);
-    IF (MOD(C, 5) = 0) THEN DUMMY = GEN_ID(GEN_CONTROLLERS, 4);
+    IF (MOD(C, 5) = 1) THEN DUMMY = GEN_ID(GEN_CONTROLLERS, 4);
 
     /* Programs: one per device type the controller knows, and two without a device. */
     Q = 1;
@@ -478,7 +478,7 @@ BEGIN
   E = 0;
   WHILE (E < NE + NA) DO
   BEGIN
-    SELECT CODE, ADDCODE, HT FROM DEMO_DESC WHERE IDX = MOD(:E * 7, :ND)
+    SELECT CODE, ADDCODE, HT FROM DEMO_DESC WHERE IDX = MOD(:E, :ND)
     INTO :CODE, :ADDCODE, :HT;
     DEV = 0;
     IF (HT BETWEEN 1 AND 8) THEN

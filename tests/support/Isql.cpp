@@ -48,6 +48,7 @@ std::string RunWithConnection(const std::filesystem::path& db, std::string_view 
 struct Column {
   std::string name;
   bool blob = false;
+  bool fixedText = false;  // CHAR: isql pads it by the connection's bytes per character
 };
 
 // Reads the column descriptions isql prints with SQLDA_DISPLAY; `pos` is left at the
@@ -68,6 +69,7 @@ std::vector<Column> ReadColumns(const std::string& out, std::size_t& pos) {
       Column column;
       const int type = std::atoi(line.c_str() + line.find("sqltype: ") + 9);
       column.blob = (type & ~1) == 520;
+      column.fixedText = (type & ~1) == 452;
       if (!std::getline(lines, line)) break;
       consumed += line.size() + 1;
       const auto alias = line.find("alias: ");
@@ -157,7 +159,12 @@ std::vector<Row> QueryRows(const std::filesystem::path& db, std::string_view sel
         end = region.size();
       }
       std::string value = region.substr(valueStart, end - valueStart);
-      row.push_back(columns[i].blob ? BlobValue(value) : value);
+      if (columns[i].blob) {
+        value = BlobValue(value);
+      } else if (columns[i].fixedText && value != kNull) {
+        value.erase(value.find_last_not_of(' ') + 1);
+      }
+      row.push_back(value);
       pos = end + 1;
     }
     rows.push_back(std::move(row));

@@ -38,8 +38,8 @@ inline constexpr std::string_view kNull = "<null>";
 
 // Runs one SELECT and returns its rows, columns in select-list order, values as isql
 // shows them: numbers in plain decimal (a scaled NUMERIC with its decimals), text
-// unpadded for VARCHAR, CHAR padded to its length, NULL as kNull, blob contents
-// as stored (a text blob's line ends included). A dialect-1 DATE shows only its day
+// as stored but CHAR without its trailing blanks, NULL as kNull, blob contents as
+// stored (a text blob's line ends included). A dialect-1 DATE shows only its day
 // (for instance 01-FEB-2026); select CAST(column AS VARCHAR(30)) for the time too.
 // Throws IsqlError when isql fails or its output cannot be read.
 std::vector<Row> QueryRows(const std::filesystem::path& db, std::string_view select);
