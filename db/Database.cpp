@@ -13,7 +13,12 @@ TIBDatabase::~TIBDatabase() {
   try {
     Detach();
   } catch (...) {
-    // The attachment is given up; nothing may escape a destructor.
+    // Nothing may escape a destructor; the attachment is still let go of, so
+    // the engine does not keep the file open for the rest of the process.
+    if (handle_ != 0) {
+      ib::Status ignored;
+      ib::Api().detach_database(ignored.Vector(), &handle_);
+    }
   }
   handle_ = 0;
   for (TIBTransaction* t : std::vector<TIBTransaction*>(transactions_)) {

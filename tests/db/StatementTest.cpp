@@ -254,6 +254,18 @@ TEST_F(StatementTest, MarkerWithoutValueRunsAsEmptyValue) {
   EXPECT_EQ(rows[0][1], "") << "zero-filled, not null";
 }
 
+TEST_F(StatementTest, MarkerInLineCommentIsNotAParameterOfTheEngine) {
+  // The preprocessing names it, but the engine sees no placeholder there; the
+  // engine's count decides, so the statement runs without parameters.
+  StatementBracket bracket(c_.sql);
+  c_.sql.SQLAdd("-- :note");
+  c_.sql.SQLAdd("SELECT COUNT(*) FROM T");
+  EXPECT_EQ(c_.sql.ParamCount(), 0);
+  c_.sql.Execute();
+  EXPECT_EQ(c_.sql.Column(0).GetInteger(), 3);
+  c_.sql.Close();
+}
+
 TEST_F(StatementTest, ParseErrorLeavesStatementUnprepared) {
   StatementBracket bracket(c_.sql);
   c_.sql.SQLAdd("SELECT 'open FROM T");

@@ -143,7 +143,8 @@ TEST_F(ValuesTest, SetTextByParameterType) {
     c_.sql.ParamByName("S").SetText("");     // empty text on a number is null
     c_.sql.ParamByName("DT").SetText("31.01.2020 10:00:01");
     c_.sql.ParamByName("VC").SetText("xyz");
-    c_.sql.ParamByName("C").SetText("q");
+    c_.sql.ParamByName("C").SetText("");  // an empty text is a value, not null
+    EXPECT_EQ(c_.sql.ParamByName("C").SQLLen(), 0);
     EXPECT_EQ(c_.sql.ParamByName("VC").SQLType(), SQL_TYPE_TEXT);
     EXPECT_EQ(c_.sql.ParamByName("VC").SQLLen(), 3);
     EXPECT_EQ(ClientNumber([&] { c_.sql.ParamByName("DT").SetText("not a date"); }), 38);
@@ -155,7 +156,8 @@ TEST_F(ValuesTest, SetTextByParameterType) {
     EXPECT_TRUE(s.Column(1).IsNull());
     EXPECT_EQ(s.Column(2).GetText(), "31.01.2020 10:00:01");
     EXPECT_EQ(s.Column(3).GetText(), "xyz");
-    EXPECT_EQ(s.Column(4).GetText(), "q");
+    EXPECT_FALSE(s.Column(4).IsNull());
+    EXPECT_EQ(s.Column(4).GetText(), "");
   });
 }
 
