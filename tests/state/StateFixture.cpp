@@ -1,9 +1,8 @@
 #include "tests/state/StateFixture.h"
 
-#include <fstream>
 #include <stdexcept>
 
-#include "tests/support/Process.h"
+#include "tests/support/Isql.h"
 #include "tests/support/Schema.h"
 
 namespace statetest {
@@ -125,16 +124,7 @@ void StateDbTest::TearDown() {
 }
 
 void StateDbTest::Isql(const std::filesystem::path& db, const std::string& script) {
-  const std::filesystem::path file = dir_ / "script.sql";
-  {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << script << "\nCOMMIT;\n";
-  }
-  const testsupport::ProcessResult r = testsupport::RunProcess(
-      {"isql-fb", "-q", "-b", "-m", "-user", "SYSDBA", "-i", file.string(), db.string()});
-  if (r.exitCode != 0)
-    throw std::runtime_error("isql on " + db.string() + " failed:\n" + r.err + r.out + "\n" +
-                             script);
+  testsupport::RunIsql(db, script);
 }
 
 void StateDbTest::Connect() {
