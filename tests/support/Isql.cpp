@@ -23,7 +23,8 @@ std::string Trimmed(std::string_view text) {
 }
 
 // Runs `body` after the connection lines and returns standard output.
-std::string RunWithConnection(const std::filesystem::path& db, std::string_view body) {
+std::string RunWithConnection(const std::filesystem::path& db, std::string_view body,
+                              std::string_view charset = "UTF8") {
   // The database goes on the command line: isql's own CONNECT command does not
   // take every path that the engine accepts.
   std::string script(body);
@@ -36,8 +37,8 @@ std::string RunWithConnection(const std::filesystem::path& db, std::string_view 
   const std::string input = work.File("input.sql");
   std::ofstream(input, std::ios::binary) << script;
   ProcessResult result =
-      RunProcess({IsqlProgram(), "-q", "-b", "-sql_dialect", "1", "-ch", "UTF8", "-user", "SYSDBA",
-                  "-password", "masterkey", "-i", input, db.string()});
+      RunProcess({IsqlProgram(), "-q", "-b", "-sql_dialect", "1", "-ch", std::string(charset),
+                  "-user", "SYSDBA", "-password", "masterkey", "-i", input, db.string()});
   if (result.exitCode != 0) {
     throw IsqlError("isql on " + db.string() + " failed (exit code " +
                     std::to_string(result.exitCode) + "):\n" + result.err + "\nscript:\n" + script);
@@ -108,8 +109,9 @@ std::string IsqlProgram() {
   return program && *program ? program : "isql-fb";
 }
 
-std::string RunIsql(const std::filesystem::path& db, std::string_view sql) {
-  return RunWithConnection(db, sql);
+std::string RunIsql(const std::filesystem::path& db, std::string_view sql,
+                    std::string_view charset) {
+  return RunWithConnection(db, sql, charset);
 }
 
 std::vector<Row> QueryRows(const std::filesystem::path& db, std::string_view select) {

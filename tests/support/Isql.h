@@ -7,8 +7,9 @@
 // only while the test's own connections to that file are closed.
 //
 // Every call connects as SYSDBA in SQL dialect 1 (double-quoted words are strings)
-// with the connection character set UTF8: texts go in and come out as UTF-8, and the
-// engine converts them to and from the database's WIN1251.
+// with the connection character set UTF8 unless RunIsql is told otherwise: texts go
+// in and come out as UTF-8, and the engine converts them to and from the database's
+// WIN1251.
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -29,7 +30,10 @@ std::string IsqlProgram();
 // Runs statements (each ended by ";", or by the terminator a SET TERM in the text
 // chose) and commits at the end. Stops at the first failing statement and throws
 // IsqlError; statements before it stay uncommitted. Returns isql's output.
-std::string RunIsql(const std::filesystem::path& db, std::string_view sql);
+// `charset` is the connection character set the text is written in (WIN1251 for
+// the program's own script files).
+std::string RunIsql(const std::filesystem::path& db, std::string_view sql,
+                    std::string_view charset = "UTF8");
 
 using Row = std::vector<std::string>;
 
