@@ -99,7 +99,9 @@ bool TTableSts::ReadStates(TIBSQL& source) noexcept {
           source.Close();
           RenewTransaction(source);
         }
-        const int32_t oldKey = list_->Item(i)->OldID;
+        const TStsItem* item = list_->Item(i);
+        if (!item) continue;
+        const int32_t oldKey = item->OldID;
         // A fresh array per record: a statement that fails leaves zeros, never
         // the previous record's values.
         StateValues work{};
@@ -151,12 +153,12 @@ bool TTableSts::WriteStates(TIBSQL& dest) noexcept {
           dest.Close();
           RenewTransaction(dest);
         }
-        const TStsItem& item = *list_->Item(i);
+        const TStsItem* item = list_->Item(i);
         // Never copied (0) or failed to copy (-1): no destination row is this one.
-        if (item.NewID <= 0) continue;
-        WriteRowStates(dest, item.NewID, 1, lastFirstPart, item.Data);
+        if (!item || item->NewID <= 0) continue;
+        WriteRowStates(dest, item->NewID, 1, lastFirstPart, item->Data);
         if (StateCount > kStatesPerStatement)
-          WriteRowStates(dest, item.NewID, kStatesPerStatement + 1, StateCount, item.Data);
+          WriteRowStates(dest, item->NewID, kStatesPerStatement + 1, StateCount, item->Data);
       }
       ok = true;
     } catch (...) {
