@@ -51,8 +51,7 @@ RunTest::RunTest()
   SecondScript({});
   src_ = dir_ / "source.fdb";
   dst_ = dir_ / "dest.fdb";
-  std::filesystem::copy_file(Template(), src_);
-  std::filesystem::copy_file(Template(), dst_);
+  FreshDatabases();
   window_.source = src_.string();
   window_.dest = dst_.string();
   run_.SetScriptPause([this](std::chrono::milliseconds ms) { pauses_.push_back(ms); });
@@ -105,8 +104,46 @@ void RunTest::ResetLog() {
   RunLog(folder_).Create();
 }
 
+void RunTest::SeedSite() {
+  Source(
+      "INSERT INTO HOSTS (HS_ID, HS_NAME) VALUES (1, 'h1');"
+      "INSERT INTO HOSTS (HS_ID, HS_NAME) VALUES (2, 'h2');"
+      "INSERT INTO CONTROLLERS (CT_ID, CT_HS_ID, CT_NAME) VALUES (1, 1, 'c1');"
+      "INSERT INTO CONTROLLERS (CT_ID, CT_HS_ID, CT_NAME) VALUES (2, 2, 'c2');"
+      "INSERT INTO READERS (RD_ID, RD_NUM, RD_NAME) VALUES (1, 1, 'r1');"
+      "INSERT INTO READERS (RD_ID, RD_NUM, RD_NAME) VALUES (2, 3, 'r3');"
+      "INSERT INTO READERS (RD_ID, RD_NUM, RD_NAME) VALUES (3, 5, 'r5');"
+      "INSERT INTO ZONES (ZN_ID, ZN_NAME, ZN_RD_ID) VALUES (1, 'source zone', 1);"
+      "INSERT INTO CARDGROUPS (CG_ID, CG_NAME) VALUES (1, 'source group');"
+      "INSERT INTO OWNER (OW_ID, OW_NAME) VALUES (1, 'o1');"
+      "INSERT INTO OWNER (OW_ID, OW_NAME) VALUES (2, 'o2');"
+      "INSERT INTO OWNER (OW_ID, OW_NAME) VALUES (7, 'o7');"
+      "UPDATE OWNER SET OW_REGDATE = '2020-01-02';"
+      "INSERT INTO EVENTS (EV_ID, EV_DATE, EV_CODE, EV_ADDCODE) VALUES (1, '2024-05-06', 1, 0);");
+  Dest(
+      "SET GENERATOR GEN_HOSTS TO 500; SET GENERATOR GEN_CONTROLLERS TO 500;"
+      "SET GENERATOR GEN_READERS TO 500; SET GENERATOR GEN_KRONTUR TO 50;"
+      "INSERT INTO HOSTS (HS_ID, HS_NAME) VALUES (10, 'dest host');"
+      "INSERT INTO CONTROLLERS (CT_ID, CT_HS_ID, CT_NAME) VALUES (10, 10, 'dest c');"
+      "INSERT INTO READERS (RD_ID, RD_NUM, RD_NAME) VALUES (10, 1, 'keep me');"
+      "INSERT INTO READERS (RD_ID, RD_NUM, RD_NAME) VALUES (11, 4, 'drop me');"
+      "INSERT INTO ZONES (ZN_ID, ZN_NAME, ZN_RD_ID) VALUES (10, 'dest zone', 10);"
+      "INSERT INTO CARDGROUPS (CG_ID, CG_NAME) VALUES (10, 'dest group');"
+      "INSERT INTO EVENTS (EV_ID, EV_DATE, EV_CODE, EV_ADDCODE) VALUES (100, '2024-01-01', 1, 0);");
+}
+
+void RunTest::FreshDatabases() {
+  const auto replace = std::filesystem::copy_options::overwrite_existing;
+  std::filesystem::copy_file(Template(), src_, replace);
+  std::filesystem::copy_file(Template(), dst_, replace);
+}
+
 void RunTest::Run() {
-  run_.MoveBitBtnClick(folder_, text::CountLines(folder_ + "Conv.txt"));
+  Run(text::CountLines(folder_ + "Conv.txt"));
+}
+
+void RunTest::Run(int tableListLines) {
+  run_.MoveBitBtnClick(folder_, tableListLines);
 }
 
 std::string RunTest::LogBytes() const {
