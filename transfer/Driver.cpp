@@ -112,7 +112,9 @@ void EventsSection(TransferContext& context) {
     if (window.Interrupted()) return;
     window.SetStatusText(table);
     window.ProcessMessages();
-    Guarded([&] { CopyTable(context, table, keyColumn, ""); });
+    // Named copies: clang before 16 cannot capture structured bindings.
+    Guarded(
+        [&, table = table, keyColumn = keyColumn] { CopyTable(context, table, keyColumn, ""); });
     window.StepAllBar();
   }
 }
