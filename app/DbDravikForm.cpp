@@ -130,8 +130,11 @@ void TDbDravikForm::BuildControls() {
                                            ToQt(ru::InterruptButton()), lower),
                            "CancelMoveBitBtn", QRect(280, 7, 184, 34));
   CancelMoveBitBtn->setEnabled(false);
-  Label(lower, 24, 56, ru::TableCaption());
-  TabLabel = Place(new QLabel(lower), "TabLabel", QRect(136, 56, 335, 15));
+  QLabel* tableCaption = Label(lower, 24, 56, ru::TableCaption());
+  // The status follows its caption however wide this font draws it.
+  const int statusLeft = std::max(136, tableCaption->geometry().right() + 6);
+  TabLabel = Place(new QLabel(lower), "TabLabel",
+                   QRect(statusLeft, 56, kClientWidth - 8 - statusLeft, 15));
   QFont bold = TabLabel->font();
   bold.setBold(true);
   TabLabel->setFont(bold);
