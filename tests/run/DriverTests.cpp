@@ -73,7 +73,8 @@ TEST_F(Driver, EveryMarkerClearsCopiesAndUpdatesAsListed) {
   });
   Generators({"* generators of the copied tables", "GEN_OWNER=OWNER/OW_ID",
               "  * GEN_NONE=NO_SUCH/ID", "GEN_HOSTS=HOSTS/HS_ID", "GEN_KRONTUR=KRONTUR/KT_ID"});
-  const auto sourceBefore = Snapshot(src_);
+  const std::string sourceBefore = Snapshot(src_);
+  ASSERT_NE(sourceBefore.find("o7"), std::string::npos);
   Run();
 
   ExpectLog(LogWith({Extra("CONTROLLERS"), Cleared("CARDGROUPS"), Extra("EVDESC")}));
@@ -162,7 +163,9 @@ TEST_F(Driver, EventsSectionCopiesTheEventTablesInOrder) {
   SeedSite();
   TableList({"HOSTS=HS_ID", "EVENTS=EV_ID"});
   window_.events = true;
+  const std::string sourceBefore = Snapshot(src_);
   Run();
+  EXPECT_EQ(Snapshot(src_), sourceBefore);
   EXPECT_EQ(window_.allBarMaxSet, 6);
   EXPECT_EQ(
       window_.statusTexts,
