@@ -73,7 +73,8 @@ void DateBox::ShowCalendar() {
       calendar_->hide();
     });
   }
-  text::DateTimeParts shown = text::DecodeDateTime(Value() != 0 ? Value() : text::Now());
+  const text::TDateTime typed = Value();
+  text::DateTimeParts shown = text::DecodeDateTime(typed != 0 ? typed : text::Now());
   calendar_->setSelectedDate(QDate(shown.year, shown.month, shown.day));
   calendar_->move(mapToGlobal(QPoint(0, height())));
   calendar_->show();
