@@ -1,5 +1,11 @@
 #include "tests/support/Schema.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <stdexcept>
 
 #include "tests/support/Process.h"
@@ -15,6 +21,63 @@ void RunScript(const std::vector<std::string>& argv, const std::string& what) {
   }
 }
 
+std::string MakeDbScript() {
+  return (SchemaDir() / "make-db").string();
+}
+
+// Building a database takes seconds and most test processes need the same few, so
+// each kind is built once per version of schema/ and copied from there. The folder
+// name carries a digest of every file in schema/ (the control files aside), so an
+// edited schema gets fresh databases.
+std::filesystem::path CacheDir() {
+  std::string all;
+  for (const auto& entry : std::filesystem::directory_iterator(SchemaDir())) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    all += entry.path().filename().string() + '\0' + text.str() + '\0';
+  }
+  std::ostringstream name;
+  name << "dravik-db-cache-" << std::hex << std::hash<std::string>{}(all);
+  return std::filesystem::temp_directory_path() / name.str();
+}
+
+// Copies the cached database `name` to `db`, building it first with `argv` (which
+// gets the path to build at appended) when it is not cached yet.
+void CopyCached(const std::string& name, std::vector<std::string> argv,
+                const std::filesystem::path& db, const std::string& what) {
+  const char* off = std::getenv("DRAVIK_NO_DB_CACHE");
+  if (off && *off && std::string(off) != "0") {
+    argv.push_back(db.string());
+    RunScript(argv, what);
+    return;
+  }
+  const std::filesystem::path dir = CacheDir(), cached = dir / name;
+  if (!std::filesystem::exists(cached)) {
+    std::filesystem::create_directories(dir);
+    // Built under a name of this process and renamed, so a parallel test process
+    // never copies a half-built file.
+    const std::filesystem::path building =
+        dir / (name + "." + std::to_string(::getpid()) + ".building");
+    argv.push_back(building.string());
+    RunScript(argv, what);
+    std::filesystem::rename(building, cached);
+  }
+  std::filesystem::copy_file(cached, db, std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string VariantName(Variant variant) {
+  return variant == Variant::Older ? "older" : "current";
+}
+
+std::vector<std::string> MakeDbArgs(Variant variant) {
+  // Test databases need no durability; forced writes off keeps them quick.
+  std::vector<std::string> argv{MakeDbScript(), "--replace", "--async"};
+  if (variant == Variant::Older) argv.push_back("--older");
+  return argv;
+}
+
 }  // namespace
 
 std::filesystem::path SchemaDir() {
@@ -26,11 +89,8 @@ std::filesystem::path ControlDir() {
 }
 
 void MakeDatabase(const std::filesystem::path& db, Variant variant) {
-  // Test databases need no durability; forced writes off keeps them quick to make.
-  std::vector<std::string> argv{(SchemaDir() / "make-db").string(), "--replace", "--async"};
-  if (variant == Variant::Older) argv.push_back("--older");
-  argv.push_back(db.string());
-  RunScript(argv, "making database " + db.string());
+  CopyCached(VariantName(variant) + ".fdb", MakeDbArgs(variant), db,
+             "making database " + db.string());
 }
 
 void FillDemo(const std::filesystem::path& db, int size) {
@@ -39,8 +99,11 @@ void FillDemo(const std::filesystem::path& db, int size) {
 }
 
 void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size) {
-  MakeDatabase(db, variant);
-  FillDemo(db, size);
+  std::vector<std::string> argv = MakeDbArgs(variant);
+  argv.push_back("--fill");
+  argv.push_back(std::to_string(size));
+  CopyCached(VariantName(variant) + "-demo-" + std::to_string(size) + ".fdb", argv, db,
+             "making demo database " + db.string());
 }
 
 }  // namespace testsupport

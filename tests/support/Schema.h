@@ -22,7 +22,11 @@ std::filesystem::path ControlDir();
 
 // Creates an empty installation database (standard event descriptions included) at
 // `db`, replacing a file that is already there. Throws std::runtime_error with
-// isql's report when it fails.
+// isql's report when it fails. Forced writes are off (a test needs no durability).
+//
+// Each kind of database (layout, demo size) is built once per version of schema/
+// in a cache under the system temporary folder and copied from there; set
+// DRAVIK_NO_DB_CACHE=1 to build every one afresh.
 void MakeDatabase(const std::filesystem::path& db, Variant variant = Variant::Current);
 
 // Fills an existing installation database of either variant with a demo site of
@@ -30,7 +34,7 @@ void MakeDatabase(const std::filesystem::path& db, Variant variant = Variant::Cu
 // schema/fill-demo. Throws std::runtime_error when it fails.
 void FillDemo(const std::filesystem::path& db, int size);
 
-// MakeDatabase, then FillDemo.
+// MakeDatabase, then FillDemo (cached like MakeDatabase).
 void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size);
 
 }  // namespace testsupport
