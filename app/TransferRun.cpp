@@ -22,8 +22,8 @@ void CutOutAll(std::string& path, char quote) {
 // Two different texts can name one file ("db.fdb" and "./db.fdb"); the run
 // would then empty the source itself, so it refuses before attaching.
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
+  struct stat sa = {};
+  struct stat sb = {};
   return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
 }
