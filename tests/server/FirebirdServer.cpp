@@ -1,0 +1,216 @@
+#include "tests/server/FirebirdServer.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "tests/server/ServerProcess.h"
+#include "tests/support/Isql.h"
+
+namespace servertest {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr auto kStartLimit = 20s;
+constexpr auto kShutdownLimit = 10s;
+constexpr auto kReapLimit = 5s;
+constexpr int kStartAttempts = 3;
+
+// Where Firebird 3 packages keep the server's message file and plugin list.
+const char* const kInstallRoots[] = {
+    "/usr/lib/x86_64-linux-gnu/firebird/3.0",
+    "/usr/lib/firebird/3.0",
+    "/opt/firebird",
+};
+
+// A port nobody listens on now. Another program may take it before the server
+// does; Start then tries another one.
+int FreeLoopbackPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) throw std::runtime_error(std::string("socket: ") + std::strerror(errno));
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+  ::close(fd);
+  if (!ok) throw std::runtime_error("no free loopback port");
+  return ntohs(address.sin_port);
+}
+
+bool Listening(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd < 0) return false;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return ok;
+}
+
+void CopyIfPresent(const fs::path& from, const fs::path& to) {
+  std::error_code ignored;
+  if (fs::exists(from)) fs::copy_file(from, to, fs::copy_options::overwrite_existing, ignored);
+}
+
+}  // namespace
+
+std::string FindServerProgram() {
+  const char* chosen = std::getenv("DRAVIK_FIREBIRD_SERVER");
+  if (chosen && *chosen) return chosen;
+  for (const char* candidate :
+       {"/usr/sbin/firebird", "/usr/lib/x86_64-linux-gnu/firebird/3.0/bin/firebird",
+        "/opt/firebird/bin/firebird"}) {
+    if (::access(candidate, X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
+FirebirdServer::FirebirdServer() : data_(root_ / "data"), program_(FindServerProgram()) {
+  if (program_.empty())
+    throw std::runtime_error("no Firebird server program found (package firebird3.0-server)");
+  fs::create_directories(data_);
+  fs::create_directories(root_ / "lock");
+  fs::create_directories(root_ / "tmp");
+  fs::create_directories(root_ / "intl");
+  for (const char* install : kInstallRoots) {
+    CopyIfPresent(fs::path(install) / "firebird.msg", root_ / "firebird.msg");
+    CopyIfPresent(fs::path(install) / "plugins.conf", root_ / "plugins.conf");
+    // Character sets (WIN1251 among them) are loaded from the root folder's
+    // intl/, and only from a real copy there: a link to the installed module
+    // is refused.
+    CopyIfPresent(fs::path(install) / "intl" / "fbintl.conf", root_ / "intl" / "fbintl.conf");
+    CopyIfPresent(fs::path(install) / "intl" / "libfbintl.so", root_ / "intl" / "libfbintl.so");
+  }
+  std::ofstream(root_ / "databases.conf");
+  port_ = FreeLoopbackPort();
+  WriteConfiguration();
+  MakeSecurityDatabase();
+  Start();
+}
+
+FirebirdServer::~FirebirdServer() {
+  Stop();
+}
+
+std::string FirebirdServer::RemoteName(const fs::path& file, const std::string& host) const {
+  return host + "/" + std::to_string(port_) + ":" + file.string();
+}
+
+void FirebirdServer::WriteConfiguration() const {
+  std::ofstream conf(root_ / "firebird.conf", std::ios::trunc);
+  // Loopback only, on a port of its own, and no database outside this folder.
+  conf << "RemoteBindAddress = 127.0.0.1\n"
+       << "RemoteServicePort = " << port_ << "\n"
+       << "DatabaseAccess = Restrict " << root_.path().string() << "\n"
+       << "ServerMode = Super\n"
+       // Logins are checked against this folder's security database, which
+       // knows SYSDBA with the program's fixed password.
+       << "SecurityDatabase = " << (root_ / "security.fdb").string() << "\n"
+       << "AuthServer = Srp\n"
+       << "UserManager = Srp\n";
+  if (!conf) throw std::runtime_error("cannot write " + (root_ / "firebird.conf").string());
+}
+
+std::vector<std::string> FirebirdServer::Environment() const {
+  // The root folder carries the configuration; the lock folder keeps this
+  // server's shared memory apart from every other engine on the machine.
+  return {"FIREBIRD=" + root_.path().string(), "FIREBIRD_LOCK=" + (root_ / "lock").string(),
+          "FIREBIRD_TMP=" + (root_ / "tmp").string()};
+}
+
+void FirebirdServer::MakeSecurityDatabase() const {
+  // Made by the embedded engine under this folder's configuration, so the new
+  // user lands in this security database and nowhere else.
+  const fs::path script = root_ / "security.sql";
+  std::ofstream(script, std::ios::trunc)
+      << "CREATE DATABASE '" << (root_ / "security.fdb").string() << "';\n"
+      << "CREATE USER " << kUser << " PASSWORD '" << kPassword << "';\n"
+      << "COMMIT;\n";
+  const ProcessOutcome made = RunWithEnvironment(
+      {testsupport::IsqlProgram(), "-q", "-b", "-user", kUser, "-i", script.string()},
+      Environment(), kStartLimit);
+  if (made.exitCode != 0)
+    throw std::runtime_error("making the server's security database failed:\n" + made.output);
+}
+
+void FirebirdServer::Start() {
+  if (Running()) return;
+  for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
+    pid_ = SpawnWithEnvironment({program_}, Environment(), root_ / "server.log");
+    if (WaitUntilListening(kStartLimit)) return;
+    Stop();
+    // Most likely somebody else took the port meanwhile.
+    port_ = FreeLoopbackPort();
+    WriteConfiguration();
+  }
+  throw std::runtime_error("the Firebird server did not start:\n" + Output());
+}
+
+bool FirebirdServer::WaitUntilListening(std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return false;
+    }
+    if (Listening(port_)) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return false;
+}
+
+bool FirebirdServer::WaitForExit(std::chrono::milliseconds limit) noexcept {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  do {
+    int status = 0;
+    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+    if (done == pid_ || (done < 0 && errno == ECHILD)) return true;
+    std::this_thread::sleep_for(10ms);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return false;
+}
+
+void FirebirdServer::Stop() noexcept {
+  if (!Running()) return;
+  ::kill(pid_, SIGTERM);
+  if (!WaitForExit(kShutdownLimit)) {
+    ::kill(pid_, SIGKILL);
+    WaitForExit(kReapLimit);
+  }
+  pid_ = -1;
+}
+
+void FirebirdServer::Kill() noexcept {
+  if (!Running()) return;
+  ::kill(pid_, SIGKILL);
+  WaitForExit(kReapLimit);
+  pid_ = -1;
+}
+
+std::string FirebirdServer::Output() const {
+  std::ifstream in(root_ / "server.log", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace servertest
