@@ -102,6 +102,17 @@ Accessible Read(QDBusConnection& bus, const Reference& at, int depth) {
     node.value =
         Property(bus, at, QStringLiteral("org.a11y.atspi.Value"), QStringLiteral("CurrentValue"))
             .toDouble();
+  if (node.role == "push button") {
+    // Screen coordinates (ATSPI_COORD_TYPE_SCREEN).
+    const QDBusArgument box = Call(bus, at, QStringLiteral("org.a11y.atspi.Component"),
+                                   QStringLiteral("GetExtents"), {QVariant::fromValue(0u)})
+                                  .arguments()
+                                  .at(0)
+                                  .value<QDBusArgument>();
+    box.beginStructure();
+    box >> node.x >> node.y >> node.width >> node.height;
+    box.endStructure();
+  }
   if (node.role == "text")
     node.text =
         Call(bus, at, QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetText"), {0, -1})

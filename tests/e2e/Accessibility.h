@@ -19,8 +19,9 @@ struct Accessible {
   std::string name;  // UTF-8
   std::string role;  // AT-SPI role name: "label", "push button", "check box", "text", ...
   uint64_t states = 0;
-  std::string text;  // contents of a text box, UTF-8
-  double value = 0;  // current value of a progress bar
+  std::string text;                         // contents of a text box, UTF-8
+  double value = 0;                         // current value of a progress bar
+  int x = 0, y = 0, width = 0, height = 0;  // a button's place on the screen
   std::vector<Accessible> children;
 
   bool Enabled() const { return Has(8); }  // ATSPI_STATE_ENABLED

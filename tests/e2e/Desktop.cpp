@@ -149,6 +149,12 @@ void Desktop::Keys(const std::vector<std::string>& keys) {
   if (r.exitCode != 0) throw std::runtime_error("xdotool key failed: " + r.out);
 }
 
+void Desktop::Click(int x, int y) {
+  const ToolResult r =
+      Xdotool({"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"}, 30s);
+  if (r.exitCode != 0) throw std::runtime_error("xdotool click failed: " + r.out);
+}
+
 void Desktop::Screenshot(const std::filesystem::path& png) {
   std::filesystem::create_directories(png.parent_path());
   const ToolResult r = RunTool({"import", "-window", "root", png.string()}, Env(), 60s);

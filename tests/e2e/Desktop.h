@@ -41,6 +41,8 @@ class Desktop {
   void Type(const std::string& text);
   // Presses keys ("Tab", "space", "Return", "alt+f") one after the other.
   void Keys(const std::vector<std::string>& keys);
+  // A click of the left mouse button at a point of the screen.
+  void Click(int x, int y);
   // A picture of the whole screen.
   void Screenshot(const std::filesystem::path& png);
 

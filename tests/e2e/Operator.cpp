@@ -137,29 +137,39 @@ bool Operator::TabTo(const std::string& role, const std::string& name, int maxTa
   }
 }
 
-void Operator::FillForm(const FormInput& input) {
-  desktop_->Focus(MainWindow());
-  auto textFocused = [](int index) {
-    return [index](const Accessible& t) {
-      int seen = 0;
-      return t.Find([&](const Accessible& a) {
-        return a.role == "text" && seen++ == index && a.Focused();
-      }) != nullptr;
-    };
+namespace {
+
+// The `index`-th text box of the window (source, destination, date) has the focus.
+std::function<bool(const Accessible&)> TextFocused(int index) {
+  return [index](const Accessible& t) {
+    int seen = 0;
+    return t.Find([&](const Accessible& a) {
+      return a.role == "text" && seen++ == index && a.Focused();
+    }) != nullptr;
   };
+}
+
+}  // namespace
+
+void Operator::TypePaths(const std::string& source, const std::string& dest) {
+  desktop_->Focus(MainWindow());
   // The source box has the focus when the window opens.
-  if (!WaitTree(textFocused(0), 30s)) throw std::runtime_error("the source box has no focus");
-  desktop_->Type(input.source);
+  if (!WaitTree(TextFocused(0), 30s)) throw std::runtime_error("the source box has no focus");
+  desktop_->Type(source);
   desktop_->Keys({"Tab", "Tab"});
-  if (!WaitTree(textFocused(1), 30s))
+  if (!WaitTree(TextFocused(1), 30s))
     throw std::runtime_error("two tabs from the source box do not reach the destination box");
-  desktop_->Type(input.dest);
+  desktop_->Type(dest);
+}
+
+void Operator::FillForm(const FormInput& input) {
+  TypePaths(input.source, input.dest);
   if (!TabTo("check box", kEventsBox, 4)) throw std::runtime_error("the events box is unreachable");
   if (input.events) desktop_->Keys({"space"});
   desktop_->Keys({"Tab"});
-  if (!WaitTree(textFocused(2), 30s))
+  if (!WaitTree(TextFocused(2), 30s))
     throw std::runtime_error("a tab from the events box does not reach the date box");
-  desktop_->Type(input.eventsFrom);
+  if (!input.eventsFrom.empty()) desktop_->Type(input.eventsFrom);
   if (!TabTo("check box", kKeepLocationsBox, 2))
     throw std::runtime_error("the keep-locations box is unreachable");
   if (input.keepLocations) desktop_->Keys({"space"});
@@ -173,7 +183,8 @@ void Operator::PressSpace() {
 
 std::vector<std::string> Operator::AnswerBox(const std::string& title, const std::string& text,
                                              const std::string& button,
-                                             std::chrono::milliseconds limit) {
+                                             std::chrono::milliseconds limit,
+                                             const std::filesystem::path& screenshot) {
   const std::optional<Accessible> tree =
       WaitTree([&](const Accessible& t) { return WindowWithLabel(t, text) != nullptr; }, limit);
   if (!tree) throw std::runtime_error("no box saying \"" + text + "\" appeared");
@@ -192,6 +203,7 @@ std::vector<std::string> Operator::AnswerBox(const std::string& title, const std
   desktop_->Focus(box);
   if (!TabTo("push button", button, 6))
     throw std::runtime_error("the box's button \"" + button + "\" cannot be reached by Tab");
+  if (!screenshot.empty()) desktop_->Screenshot(screenshot);
   PressSpace();
   // A box that ends the program closes with it.
   const bool closed = WaitUntil(

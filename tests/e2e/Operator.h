@@ -61,6 +61,9 @@ class Operator {
   // leaves the focus on the start button. Returns false when a control the
   // operator tabs to is not where the tab order should bring the focus.
   void FillForm(const FormInput& input);
+  // The first part of it: the source path, two tabs past its browse button, the
+  // destination path.
+  void TypePaths(const std::string& source, const std::string& dest);
   // Presses the focused start button.
   void PressSpace();
 
@@ -69,10 +72,13 @@ class Operator {
   bool TabTo(const std::string& role, const std::string& name, int maxTabs = 12);
 
   // A box of the program titled `title` with a label whose text holds `text`:
-  // waits for it, gives it the focus, tabs to `button` and presses it. Returns
-  // the box's label texts; throws when it does not appear within `limit`.
+  // waits for it, gives it the focus, tabs to `button` (any button when empty),
+  // takes a screenshot into `screenshot` when one is named, and presses the
+  // button. Returns the box's label texts; throws when it does not appear within
+  // `limit`.
   std::vector<std::string> AnswerBox(const std::string& title, const std::string& text,
-                                     const std::string& button, std::chrono::milliseconds limit);
+                                     const std::string& button, std::chrono::milliseconds limit,
+                                     const std::filesystem::path& screenshot = {});
 
   // The window of the program on the display; empty when none is visible.
   std::string MainWindow();

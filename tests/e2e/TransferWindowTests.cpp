@@ -286,5 +286,109 @@ TEST_F(TransferWindow, CurrentLayoutSourceTransferredFromTheKeyboard) {
   ExpectCompleteTransfer("2026-03-01", true);
 }
 
+TEST_F(TransferWindow, OlderLayoutSourceTransferredFromTheKeyboard) {
+  Prepare(Variant::Older, 3);
+  op_->Launch(program_.exe);
+  // Events from February on; where the users are is not kept this time.
+  op_->FillForm({program_.source.string(), program_.dest.string(), true, "01.02.2026", false});
+  const Accessible filled = op_->Tree();
+  EXPECT_TRUE(MainFrame(filled).Find("check box", kEventsBox)->Checked());
+  EXPECT_FALSE(MainFrame(filled).Find("check box", kKeepLocationsBox)->Checked());
+
+  op_->PressSpace();
+  const Accessible end = WaitRunEnd();
+  op_->desktop().Screenshot(output_ / "done.png");
+  EXPECT_EQ(Status(end), kStatusDone);
+  EXPECT_EQ(BarValues(end), (std::vector<double>{0, 0}));
+  ExpectNoBox();
+  CloseProgram();
+
+  const std::string log = ReadRunLog(program_);
+  EXPECT_NE(log.find(kSecondScriptStart), std::string::npos);
+  EXPECT_EQ(log.find("########"), std::string::npos) << "a statement failed; see the run log";
+  EXPECT_EQ(log.find("Ошибка"), std::string::npos) << "a step failed; see the run log";
+  ExpectCompleteTransfer("2026-02-01", false);
+  // The older layout keeps photos in OWNER; the destination keeps them apart.
+  EXPECT_EQ(QueryInt(program_.dest, "SELECT COUNT(*) FROM OWNERPHOTOS WHERE OW_PHOTO IS NOT NULL"),
+            QueryInt(program_.source, "SELECT COUNT(*) FROM OWNER WHERE OW_PHOTO IS NOT NULL"));
+}
+
+TEST_F(TransferWindow, InterruptedFromTheInterruptButton) {
+  // A site large enough that its copy is still going when the operator reacts.
+  Prepare(Variant::Current, 150);
+  op_->Launch(program_.exe);
+  op_->FillForm({program_.source.string(), program_.dest.string(), true, "", true});
+  op_->PressSpace();
+
+  // The operator watches the copying pass begin, then tabs to the interrupt button.
+  ASSERT_TRUE(WaitUntil(
+      [&] { return ReadRunLog(program_).find(kCopyPassLine) != std::string::npos; }, kRunLimit));
+  op_->desktop().Focus(op_->MainWindow());
+  ASSERT_TRUE(op_->TabTo("push button", kInterruptButton))
+      << "the interrupt button cannot be reached by the keyboard during a run";
+  op_->desktop().Screenshot(output_ / "1-running.png");
+  op_->PressSpace();
+
+  op_->AnswerBox(kAppTitle, "Вы действительно хотите прервать перенос данных?", kYes, 120s,
+                 output_ / "2-question.png");
+  const std::vector<std::string> warning =
+      op_->AnswerBox(kAppTitle, "Внимание!!!", kYes, kRunLimit, output_ / "3-warning.png");
+  const std::string expectedWarning =
+      std::string(39, ' ') + "Внимание!!!\n" + std::string(17, ' ') +
+      "Перенос данных был прерван пользователем.\n" +
+      " Перед врозобновлением переноса данных обновите Базу - приемник данных.";
+  EXPECT_NE(std::find(warning.begin(), warning.end(), expectedWarning), warning.end())
+      << "the warning box's texts differ";
+
+  const std::optional<Accessible> end = op_->WaitTree(Idle, 120s);
+  ASSERT_TRUE(end.has_value()) << "the window did not return to idle";
+  op_->desktop().Screenshot(output_ / "4-interrupted.png");
+  EXPECT_EQ(Status(*end), kStatusInterrupted);
+  EXPECT_EQ(BarValues(*end), (std::vector<double>{0, 0}));
+  ExpectNoBox();
+  CloseProgram();
+
+  // The run stopped inside the copying pass: the second script, the generators and
+  // the state restore never ran, and what was written stays.
+  const std::string log = ReadRunLog(program_);
+  EXPECT_EQ(log.find(kSecondScriptStart), std::string::npos) << "the run went past the copy";
+  for (const std::string& generator : kKeptKeyGenerators)
+    EXPECT_EQ(Generator(program_.dest, generator), kPresetGenerator) << generator;
+  EXPECT_EQ(QueryInt(program_.dest, "SELECT COUNT(*) FROM STATE_VALUES"), 0);
+  EXPECT_LT(QueryInt(program_.dest, "SELECT COUNT(*) FROM EVENTS"),
+            QueryInt(program_.source, "SELECT COUNT(*) FROM EVENTS"));
+}
+
+TEST_F(TransferWindow, SamePathInBothBoxes) {
+  Prepare(Variant::Current, 3);
+  op_->Launch(program_.exe);
+  op_->TypePaths(program_.source.string(), program_.source.string());
+  const std::vector<std::string> box =
+      op_->AnswerBox(kErrorTitle, "БД источника и приемника должны быть разными.", "", 60s,
+                     output_ / "1-same-database-box.png");
+  EXPECT_NE(std::find(box.begin(), box.end(), "БД источника и приемника должны быть разными."),
+            box.end());
+
+  // The start command stays disabled: the button and the menu item alike, and a
+  // click on the button starts nothing.
+  const Accessible after = op_->Tree();
+  const Accessible* start = MainFrame(after).Find("push button", kStartButton);
+  ASSERT_NE(start, nullptr);
+  EXPECT_FALSE(start->Enabled());
+  const Accessible* menuStart = MainFrame(after).Find("menu item", kStartButton);
+  ASSERT_NE(menuStart, nullptr);
+  EXPECT_FALSE(menuStart->Enabled());
+  op_->desktop().Click(start->x + start->width / 2, start->y + start->height / 2);
+  // Nothing may happen; a run would at once write its first script into the log.
+  EXPECT_FALSE(WaitUntil([&] { return fs::file_size(program_.runLog) > 0; }, 5s));
+  const Accessible clicked = op_->Tree();
+  EXPECT_FALSE(ButtonEnabled(clicked, kInterruptButton));
+  EXPECT_EQ(Status(clicked), "");
+  op_->desktop().Screenshot(output_ / "2-after-click.png");
+  ExpectNoBox();
+  CloseProgram();
+  EXPECT_EQ(fs::file_size(program_.runLog), 0u);
+}
+
 }  // namespace
 }  // namespace e2e
