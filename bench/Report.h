@@ -1,0 +1,35 @@
+#pragma once
+// What the copy benchmark measured, and how it prints it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/Ceiling.h"
+
+enum class TableKind { KeyMapped, Plain, Update };
+
+struct Step {
+  std::string table;
+  std::string keyColumn, condition;  // as the table list gives them
+  TableKind kind = TableKind::Plain;
+  long rows = 0;
+  double seconds = 0;
+  double cpuSeconds = 0;  // this process's, engine included: steadier on a shared machine
+  std::optional<CeilingResult> ceiling;
+};
+
+struct SiteRun {
+  int size = 0;     // controllers
+  int repeats = 1;  // copies made; each table shows its best
+  std::vector<Step> steps;
+  long rssBeforeKb = 0;  // resident when a copy started
+  long peakKb = 0;       // the highest peak of a copy
+  long heapKb = 0;       // the program's heap in use as the copy ends, its key map included
+  bool peakOfCopyOnly = true;
+};
+
+// One site: every table, the whole run and the kinds of table, against the ceiling.
+void PrintSite(const SiteRun& run);
+// The smallest and the largest site side by side: time per row, its growth, the
+// peak memory, and each target met or missed.
+void PrintGrowth(const SiteRun& small, const SiteRun& large);
