@@ -8,32 +8,19 @@
 #include <optional>
 #include <vector>
 
+#include "app/ScriptReader.h"
 #include "text/RussianTexts.h"
 #include "text/TextFile.h"
-#include "text/Trim.h"
 #include "transfer/TransferContext.h"
 
 namespace {
 
 constexpr std::chrono::milliseconds kSecondScriptPause{1000};
 
-bool IsSeparator(const std::string& line) {
-  std::string trimmed = text::Trim(line);
-  return trimmed.empty() || trimmed.find("{***}") != std::string::npos ||
-         trimmed.find("---") != std::string::npos;
-}
-
-// Reads one statement into the statement's text; reading past the end of the
-// file yields a blank line, so the end of the file ends the last statement.
+// Reads one statement and makes it the statement's text.
 std::vector<std::string> ReadStatement(text::TextFileReader& script, TIBSQL& statement) {
-  std::vector<std::string> lines;
-  statement.SQLClear();
-  for (;;) {
-    std::string line = script.ReadLine();
-    if (IsSeparator(line)) break;
-    statement.SQLAdd(line);
-    lines.push_back(line);
-  }
+  std::vector<std::string> lines = ReadScriptStatement(script);
+  statement.SetSQL(lines);
   return lines;
 }
 
