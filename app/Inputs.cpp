@@ -1,5 +1,6 @@
 #include "app/Inputs.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -46,6 +47,12 @@ DateBox::DateBox(QWidget* parent)
   PlaceSideBySide(this, edit_, button_);
   setFocusProxy(edit_);
   connect(button_, &QToolButton::clicked, this, &DateBox::ShowCalendar);
+  // From the keyboard the drop-down opens as a combo box's does.
+  auto* open = new QAction(this);
+  open->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Down), QKeySequence(Qt::Key_F4)});
+  open->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  addAction(open);
+  connect(open, &QAction::triggered, this, &DateBox::ShowCalendar);
 }
 
 QString DateBox::text() const {
@@ -64,18 +71,22 @@ void DateBox::ShowCalendar() {
   if (!calendar_) {
     calendar_ = new QCalendarWidget(this);
     calendar_->setWindowFlags(Qt::Popup);
-    connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate date) {
+    auto pick = [this](QDate date) {
       text::DateTimeParts parts;
       parts.year = date.year();
       parts.month = date.month();
       parts.day = date.day();
       edit_->setText(ToQt(text::FormatDateTimePattern(text::Regional().shortDateFormat, parts)));
       calendar_->hide();
-    });
+    };
+    // A click, or Return on the date chosen with the arrow keys.
+    connect(calendar_, &QCalendarWidget::clicked, this, pick);
+    connect(calendar_, &QCalendarWidget::activated, this, pick);
   }
   const text::TDateTime typed = Value();
   text::DateTimeParts shown = text::DecodeDateTime(typed != 0 ? typed : text::Now());
   calendar_->setSelectedDate(QDate(shown.year, shown.month, shown.day));
   calendar_->move(mapToGlobal(QPoint(0, height())));
   calendar_->show();
+  calendar_->setFocus();
 }

@@ -88,13 +88,24 @@ ToolResult Desktop::Xdotool(const std::vector<std::string>& args, std::chrono::m
   return RunTool(argv, Env(), limit);
 }
 
-std::vector<std::string> Desktop::Windows(const std::string& title) {
-  const ToolResult found = Xdotool({"search", "--onlyvisible", "--name", TitlePattern(title)});
+namespace {
+
+std::vector<std::string> WindowIds(const ToolResult& found) {
   std::vector<std::string> ids;
   std::istringstream lines(found.out);
   for (std::string line; std::getline(lines, line);)
     if (!line.empty() && std::all_of(line.begin(), line.end(), ::isdigit)) ids.push_back(line);
   return ids;
+}
+
+}  // namespace
+
+std::vector<std::string> Desktop::Windows(const std::string& title) {
+  return WindowIds(Xdotool({"search", "--onlyvisible", "--name", TitlePattern(title)}));
+}
+
+std::vector<std::string> Desktop::WindowsOfClass(const std::string& className) {
+  return WindowIds(Xdotool({"search", "--onlyvisible", "--classname", "^" + className + "$"}));
 }
 
 std::string Desktop::WaitWindow(const std::string& title, const std::vector<std::string>& except,

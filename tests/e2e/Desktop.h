@@ -27,6 +27,8 @@ class Desktop {
 
   // Visible top-level windows whose title is exactly `title`.
   std::vector<std::string> Windows(const std::string& title);
+  // Visible windows of a program by its class name, popups without a title included.
+  std::vector<std::string> WindowsOfClass(const std::string& className);
   // Waits for a visible window titled `title` that is not in `except`; empty on timeout.
   std::string WaitWindow(const std::string& title, const std::vector<std::string>& except,
                          std::chrono::milliseconds limit);

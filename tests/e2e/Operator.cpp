@@ -21,6 +21,28 @@ const Accessible* FocusedNode(const Accessible& tree) {
   return focused;
 }
 
+// Child positions from the top of the tree down to the focused control; empty
+// when nothing has the focus.
+std::string FocusPath(const Accessible& tree) {
+  const Accessible* focused = FocusedNode(tree);
+  if (!focused) return {};
+  std::function<bool(const Accessible&, std::string&)> walk = [&](const Accessible& node,
+                                                                  std::string& path) {
+    if (&node == focused) return true;
+    for (size_t i = 0; i < node.children.size(); ++i) {
+      std::string deeper = path + "/" + std::to_string(i);
+      if (walk(node.children[i], deeper)) {
+        path = deeper;
+        return true;
+      }
+    }
+    return false;
+  };
+  std::string path;
+  walk(tree, path);
+  return path.empty() ? "/" : path;
+}
+
 // The top-level window of the tree that holds a label containing `text`.
 const Accessible* WindowWithLabel(const Accessible& tree, const std::string& text) {
   for (const Accessible& window : tree.children)
@@ -38,6 +60,16 @@ void DumpNode(const Accessible& node, int depth, std::ostream& out) {
   out << (node.Enabled() ? " enabled" : " disabled") << (node.Focused() ? " focused" : "")
       << (node.Checked() ? " checked" : "") << "\n";
   for (const Accessible& child : node.children) DumpNode(child, depth + 1, out);
+}
+
+// The `index`-th text box of the window (source, destination, date) has the focus.
+std::function<bool(const Accessible&)> TextFocused(int index) {
+  return [index](const Accessible& t) {
+    int seen = 0;
+    return t.Find([&](const Accessible& a) {
+      return a.role == "text" && seen++ == index && a.Focused();
+    }) != nullptr;
+  };
 }
 
 }  // namespace
@@ -121,35 +153,40 @@ std::string Operator::MainWindow() {
 }
 
 bool Operator::TabTo(const std::string& role, const std::string& name, int maxTabs) {
+  return TabUntil(
+      [&](const Accessible& tree) {
+        const Accessible* focused = FocusedNode(tree);
+        return focused->role == role && (name.empty() || focused->name == name);
+      },
+      maxTabs, role);
+}
+
+bool Operator::TabToText(int index, int maxTabs) {
+  return TabUntil(TextFocused(index), maxTabs, "text");
+}
+
+bool Operator::TabUntil(const std::function<bool(const Accessible&)>& reached, int maxTabs,
+                        const std::string& what) {
+  std::string before;
   for (int tabs = 0;; ++tabs) {
-    // The focus follows a key only once the program has handled it.
-    const std::optional<Accessible> tree =
-        WaitTree([](const Accessible& t) { return FocusedNode(t) != nullptr; }, 30s);
-    if (tree) {
-      const Accessible* focused = FocusedNode(*tree);
-      if (focused->role == role && (name.empty() || focused->name == name)) return true;
-    }
+    // A key moves the focus only once the program has handled it: wait for the
+    // focus to leave the control it was on.
+    const std::optional<Accessible> tree = WaitTree(
+        [&](const Accessible& t) {
+          const std::string path = FocusPath(t);
+          return !path.empty() && path != before;
+        },
+        30s);
+    if (!tree) return false;
+    if (reached(*tree)) return true;
     if (tabs == maxTabs) {
-      if (tree) Dump(*tree, output_ / ("tree-tab-to-" + role + ".txt"));
+      Dump(*tree, output_ / ("tree-tab-to-" + what + ".txt"));
       return false;
     }
+    before = FocusPath(*tree);
     desktop_->Keys({"Tab"});
   }
 }
-
-namespace {
-
-// The `index`-th text box of the window (source, destination, date) has the focus.
-std::function<bool(const Accessible&)> TextFocused(int index) {
-  return [index](const Accessible& t) {
-    int seen = 0;
-    return t.Find([&](const Accessible& a) {
-      return a.role == "text" && seen++ == index && a.Focused();
-    }) != nullptr;
-  };
-}
-
-}  // namespace
 
 void Operator::TypePaths(const std::string& source, const std::string& dest) {
   desktop_->Focus(MainWindow());

@@ -67,6 +67,10 @@ class Operator {
   // Presses the focused start button.
   void PressSpace();
 
+  // Tabs until text box `index` of the window (0 source, 1 destination, 2 date)
+  // has the focus; false when it is never reached.
+  bool TabToText(int index, int maxTabs = 12);
+
   // Tabs through the window until the control `role`/`name` has the focus (at most
   // `maxTabs` presses); false when it is never reached.
   bool TabTo(const std::string& role, const std::string& name, int maxTabs = 12);
@@ -88,6 +92,9 @@ class Operator {
   int Close();
 
  private:
+  bool TabUntil(const std::function<bool(const Accessible&)>& reached, int maxTabs,
+                const std::string& what);
+
   std::filesystem::path output_;
   // The buses' sockets: a short path of the test's own.
   testsupport::TempDir runtime_{"dravik-e2e-run"};

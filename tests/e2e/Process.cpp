@@ -145,6 +145,21 @@ void Child::Stop(std::chrono::milliseconds grace) {
     ::kill(-pid_, SIGKILL);
     Wait(10s);
   }
+  // Services that left their parent come to this process (a subreaper, see
+  // main) and are reaped here; a group id stays taken while a member lives.
+  for (int round = 0; round < 2; ++round) {
+    const bool gone = WaitUntil(
+        [&] {
+          for (;;) {
+            const pid_t reaped = ::waitpid(-pid_, nullptr, WNOHANG);
+            if (reaped > 0) continue;
+            return reaped < 0;  // no member left that this process could wait for
+          }
+        },
+        5s, 20ms);
+    if (gone) return;
+    ::kill(-pid_, SIGKILL);
+  }
 }
 
 ToolResult RunTool(const std::vector<std::string>& argv, const EnvChanges& env,

@@ -390,5 +390,37 @@ TEST_F(TransferWindow, SamePathInBothBoxes) {
   EXPECT_EQ(fs::file_size(program_.runLog), 0u);
 }
 
+TEST_F(TransferWindow, DateChosenInTheCalendarFromTheKeyboard) {
+  Prepare(Variant::Current, 1);
+  op_->Launch(program_.exe);
+  op_->desktop().Focus(op_->MainWindow());
+  ASSERT_TRUE(op_->TabToText(2)) << "the date box cannot be reached by Tab";
+  op_->desktop().Type("31.01.2026");
+
+  // The drop-down opens from the keyboard as a combo box's does, on the typed date:
+  // a second window of the program, without a title.
+  const auto windows = [&] { return op_->desktop().WindowsOfClass("DB_Dravik").size(); };
+  ASSERT_EQ(windows(), 1u);
+  op_->desktop().Keys({"alt+Down"});
+  const bool opened = WaitUntil([&] { return windows() == 2; }, 30s);
+  op_->desktop().Screenshot(output_ / "1-calendar.png");
+  ASSERT_TRUE(opened) << "alt+Down in the date box opens no calendar";
+
+  // One day on, taken with Return.
+  op_->desktop().Keys({"Right", "Return"});
+  EXPECT_TRUE(WaitUntil([&] { return windows() == 1; }, 30s)) << "Return leaves the calendar open";
+  const std::optional<Accessible> picked = op_->WaitTree(
+      [](const Accessible& t) {
+        int seen = 0;
+        return t.Find([&](const Accessible& a) {
+          return a.role == "text" && seen++ == 2 && a.text == "01.02.2026";
+        }) != nullptr;
+      },
+      30s);
+  op_->desktop().Screenshot(output_ / "2-picked.png");
+  EXPECT_TRUE(picked.has_value()) << "the date box does not show the day picked in the calendar";
+  CloseProgram();
+}
+
 }  // namespace
 }  // namespace e2e
