@@ -58,13 +58,13 @@ class Operator {
                                      std::chrono::milliseconds limit);
 
   // Types the paths, ticks and fills the options with Tab, space and text, and
-  // leaves the focus on the start button. Returns false when a control the
-  // operator tabs to is not where the tab order should bring the focus.
+  // leaves the focus on the start button. Throws when a control cannot be reached
+  // from the keyboard.
   void FillForm(const FormInput& input);
   // The first part of it: the source path, two tabs past its browse button, the
   // destination path.
   void TypePaths(const std::string& source, const std::string& dest);
-  // Presses the focused start button.
+  // Presses space on the control that has the focus.
   void PressSpace();
 
   // Tabs until text box `index` of the window (0 source, 1 destination, 2 date)
