@@ -1,5 +1,6 @@
 // Whole transfers made by an operator at the keyboard of the real window: both
-// source layouts, an interrupted run and the same database typed twice.
+// source layouts, an interrupted run, the same database typed twice and the date
+// picked in the calendar.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -223,7 +224,9 @@ void TransferWindow::ExpectCompleteTransfer(const std::string& eventsFromSql, bo
   EXPECT_EQ(QueryInt(dst, "SELECT COUNT(*) FROM ALARM"), QueryInt(src, alarms));
 
   // Every generator continues after the largest key now in its table.
-  for (const auto& [generator, table, column] : GeneratorList(program_))
+  const auto generators = GeneratorList(program_);
+  EXPECT_EQ(generators.size(), 18u) << "GENERATOR.txt read wrongly";
+  for (const auto& [generator, table, column] : generators)
     EXPECT_EQ(Generator(dst, generator),
               QueryInt(dst, "SELECT COALESCE(MAX(" + column + ") + 1, 0) FROM " + table))
         << generator;
