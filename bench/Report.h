@@ -25,6 +25,7 @@ struct SiteRun {
   long rssBeforeKb = 0;  // resident when a copy started
   long peakKb = 0;       // the highest peak of a copy
   long heapKb = 0;       // the program's heap in use as the copy ends, its key map included
+  long cacheKb = 0;      // the most the engine's page caches of both databases may hold
   bool peakOfCopyOnly = true;
 };
 

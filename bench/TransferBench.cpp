@@ -104,8 +104,19 @@ TableKind KindOf(const std::string& table) {
   return KeyMapPairNumber(table) != 0 ? TableKind::KeyMapped : TableKind::Plain;
 }
 
+// The most the engine's page cache of one attached database may hold, in KiB.
+long PageCacheKb(TIBSQL& statement) {
+  StatementBracket bracket(statement);
+  statement.SetSQL({"select mon$page_buffers, mon$page_size from mon$database"});
+  statement.Execute();
+  const long kb =
+      static_cast<long>(statement.Column(0).GetInteger()) * statement.Column(1).GetInteger() / 1024;
+  statement.Close();
+  return kb;
+}
+
 std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const fs::path& dest,
-                           long& heapKb) {
+                           long& heapKb, long& cacheKb) {
   TDM1 dm;
   FakeWindow window;
   window.events = true;
@@ -118,6 +129,7 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
   dm.IBDatabase1.Open();
   context.destHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL3, dm.IBTransaction1, dm.IBDatabase1);
   context.sourceHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL4, dm.IBTransaction, dm.IBDatabase3);
+  cacheKb = PageCacheKb(dm.IBSQL3) + PageCacheKb(dm.IBSQL4);
 
   std::vector<Step> steps;
   auto timed = [&](const std::string& table, const std::string& key, const std::string& condition,
@@ -214,7 +226,7 @@ SiteRun MeasureSite(const fs::path& folder, int size, int repeats) {
     run.peakOfCopyOnly = ResetPeakRss() && run.peakOfCopyOnly;
     const long rssBefore = CurrentRssKb();
     long heapKb = 0;
-    std::vector<Step> steps = CopySite(folder, site.source, dest, heapKb);
+    std::vector<Step> steps = CopySite(folder, site.source, dest, heapKb, run.cacheKb);
     run.peakKb = std::max(run.peakKb, PeakRssKb());
     run.rssBeforeKb = std::max(run.rssBeforeKb, rssBefore);
     run.heapKb = std::max(run.heapKb, heapKb);
