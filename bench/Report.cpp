@@ -122,6 +122,23 @@ void PrintSite(const SiteRun& run) {
       MiB(run.cacheKb), MiB(run.heapKb));
 }
 
+void PrintStates(const SiteRun& run) {
+  const StatePasses& s = run.states;
+  long records = 0;
+  std::printf("\nstate passes, site %d, owners included, best of %d copies\n", run.size,
+              run.repeats);
+  std::printf("%-16s %8s %10s %8s\n", "table", "records", "list s", "us/rec");
+  for (const StateTable& t : s.tables) {
+    records += t.records;
+    std::printf("%-16s %8ld %10.4f %8.2f\n", t.table.c_str(), t.records, t.listSeconds,
+                MicrosPerRow(t.listSeconds, t.records));
+  }
+  std::printf("save: %ld records in %.2f s, %.0f records/s\n", records, s.saveSeconds,
+              Rate(static_cast<double>(records), s.saveSeconds));
+  std::printf("restore: %ld records with a new key in %.2f s, %.0f records/s\n", s.restored,
+              s.restoreSeconds, Rate(static_cast<double>(s.restored), s.restoreSeconds));
+}
+
 void PrintGrowth(const SiteRun& small, const SiteRun& large) {
   std::printf("\ntime per row, site %d against site %d, by the clock and by processor time\n",
               small.size, large.size);
@@ -186,4 +203,16 @@ void PrintGrowth(const SiteRun& small, const SiteRun& large) {
       moreKeyRows > 0 ? static_cast<double>(large.heapKb - small.heapKb) * 1024.0 /
                             static_cast<double>(moreKeyRows)
                       : 0.0);
+  for (const StateTable& a : small.states.tables) {
+    for (const StateTable& b : large.states.tables) {
+      if (a.table != b.table) continue;
+      const double before = MicrosPerRow(a.listSeconds, a.records);
+      const double after = MicrosPerRow(b.listSeconds, b.records);
+      std::printf(
+          "  state store of %s: %.2f us per record at %ld records, %.2f at %ld: x%.2f per "
+          "record for x%.1f records (x1 is linear)\n",
+          a.table.c_str(), before, a.records, after, b.records, before > 0 ? after / before : 0.0,
+          a.records > 0 ? static_cast<double>(b.records) / static_cast<double>(a.records) : 0.0);
+    }
+  }
 }

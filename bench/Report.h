@@ -18,6 +18,23 @@ struct Step {
   std::optional<CeilingResult> ceiling;
 };
 
+// One preserved table of the state save: its records, and the time the save
+// takes to build its store from the listed keys alone (the rest of the save is
+// one state statement per record).
+struct StateTable {
+  std::string table;
+  long records = 0;
+  double listSeconds = 0;
+};
+
+// The state passes of a run with the keep-locations box ticked (owners too).
+struct StatePasses {
+  std::vector<StateTable> tables;
+  double saveSeconds = 0;     // SaveDynamicStates before the copy
+  double restoreSeconds = 0;  // RestoreDynamicStates after it
+  long restored = 0;          // records the copy gave a new key
+};
+
 struct SiteRun {
   int size = 0;     // controllers
   int repeats = 1;  // copies made; each table shows its best
@@ -27,10 +44,13 @@ struct SiteRun {
   long heapKb = 0;       // the program's heap in use as the copy ends, its key map included
   long cacheKb = 0;      // the most the engine's page caches of both databases may hold
   bool peakOfCopyOnly = true;
+  StatePasses states;  // each time the best of the copies
 };
 
 // One site: every table, the whole run and the kinds of table, against the ceiling.
 void PrintSite(const SiteRun& run);
+// The state passes of one site: records per table, save and restore times.
+void PrintStates(const SiteRun& run);
 // The smallest and the largest site side by side: time per row, its growth, the
 // peak memory, and each target met or missed.
 void PrintGrowth(const SiteRun& small, const SiteRun& large);

@@ -11,6 +11,10 @@
 // engine's rate, key-mapped tables' time per row not growing with the site, and
 // memory not growing with the rows.
 //
+// Each copy runs with the keep-locations box ticked, between the state save
+// before it and the state restore after it, and prints their times and the
+// records they carried per table.
+//
 //   bench_transfer [--repeat N] [SIZE...]   (default: 3 copies of each of 25 and 250;
 //                                            each table keeps its best time)
 #include <fcntl.h>
@@ -30,6 +34,7 @@
 #include "bench/Report.h"
 #include "db/IB.h"
 #include "state/DynamicStates.h"
+#include "state/TableSts.h"
 #include "tests/support/FakeWindow.h"
 #include "text/TextFile.h"
 #include "transfer/Operations.h"
@@ -115,12 +120,30 @@ long PageCacheKb(TIBSQL& statement) {
   return kb;
 }
 
+// The save's own share of a table's listing: building a store from the listed
+// keys, in the order the source returns them, without the state statements.
+double StoreBuildSeconds(TIBSQL& source, const TTableSts& table) {
+  std::vector<int32_t> keys;
+  {
+    StatementBracket bracket(source);
+    source.SetSQL(table.ListingText());
+    source.Execute();
+    for (; !source.AtEnd(); source.FetchNext()) keys.push_back(source.Column(0).GetInteger());
+    source.Close();
+  }
+  TTableSts store(table.TableName, table.KeyField, table.ArchiveField, table.StateCount);
+  const auto start = Clock::now();
+  store.List()->AddRecs(keys);
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const fs::path& dest,
-                           long& heapKb, long& cacheKb) {
+                           long& heapKb, long& cacheKb, StatePasses& passes) {
   TDM1 dm;
   FakeWindow window;
   window.events = true;
-  DynamicStates states(dm, [] { return false; });
+  // The keep-locations box ticked: owners' states are the bulk of both passes.
+  DynamicStates states(dm, [] { return true; });
   TransferContext context(dm, window, states, folder.string() + "/", 1);
   context.log.Create();
   dm.IBDatabase3.SetDatabaseName(source.string());
@@ -130,6 +153,16 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
   context.destHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL3, dm.IBTransaction1, dm.IBDatabase1);
   context.sourceHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL4, dm.IBTransaction, dm.IBDatabase3);
   cacheKb = PageCacheKb(dm.IBSQL3) + PageCacheKb(dm.IBSQL4);
+
+  auto start = Clock::now();
+  states.SaveDynamicStates();
+  passes.saveSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  for (int slot = 1; slot <= 5; ++slot) {
+    const TTableSts* table = states.Slot(slot);
+    if (!table || !table->List()) continue;
+    passes.tables.push_back(
+        {table->TableName, table->List()->Count(), StoreBuildSeconds(dm.IBSQL4, *table)});
+  }
 
   std::vector<Step> steps;
   auto timed = [&](const std::string& table, const std::string& key, const std::string& condition,
@@ -184,6 +217,18 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
     });
   }
   heapKb = HeapInUseKb();
+
+  start = Clock::now();
+  states.RestoreDynamicStates();
+  passes.restoreSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+  for (int slot = 1; slot <= 5; ++slot) {
+    const TTableSts* table = states.Slot(slot);
+    if (!table || !table->List()) continue;
+    for (int i = 0; i < table->List()->Count(); ++i) {
+      const TStsItem* item = table->List()->Item(i);
+      if (item && item->NewID > 0) ++passes.restored;
+    }
+  }
   dm.IBDatabase3.Close();
   dm.IBDatabase1.Close();
   return steps;
@@ -203,6 +248,13 @@ void MeasureCeilings(const fs::path& db, std::vector<Step>& steps) {
 
 // Other work on a shared machine only ever slows a copy down, so each table
 // keeps its best time of the repeated copies.
+void KeepBest(StatePasses& best, const StatePasses& next) {
+  best.saveSeconds = std::min(best.saveSeconds, next.saveSeconds);
+  best.restoreSeconds = std::min(best.restoreSeconds, next.restoreSeconds);
+  for (size_t i = 0; i < best.tables.size() && i < next.tables.size(); ++i)
+    best.tables[i].listSeconds = std::min(best.tables[i].listSeconds, next.tables[i].listSeconds);
+}
+
 void KeepBest(std::vector<Step>& best, const std::vector<Step>& next) {
   for (size_t i = 0; i < best.size() && i < next.size(); ++i) {
     best[i].seconds = std::min(best[i].seconds, next[i].seconds);
@@ -226,15 +278,19 @@ SiteRun MeasureSite(const fs::path& folder, int size, int repeats) {
     run.peakOfCopyOnly = ResetPeakRss() && run.peakOfCopyOnly;
     const long rssBefore = CurrentRssKb();
     long heapKb = 0;
-    std::vector<Step> steps = CopySite(folder, site.source, dest, heapKb, run.cacheKb);
+    StatePasses passes;
+    std::vector<Step> steps = CopySite(folder, site.source, dest, heapKb, run.cacheKb, passes);
     run.peakKb = std::max(run.peakKb, PeakRssKb());
     run.rssBeforeKb = std::max(run.rssBeforeKb, rssBefore);
     run.heapKb = std::max(run.heapKb, heapKb);
     MeasureCeilings(FreshCopy(site.ceilingStart, folder / "ceiling.fdb"), steps);
-    if (i == 0)
+    if (i == 0) {
       run.steps = std::move(steps);
-    else
+      run.states = std::move(passes);
+    } else {
       KeepBest(run.steps, steps);
+      KeepBest(run.states, passes);
+    }
   }
   return run;
 }
@@ -264,6 +320,7 @@ int main(int argc, char** argv) {
   for (int size : sizes) {
     runs.push_back(MeasureSite(folder, size, repeats));
     PrintSite(runs.back());
+    PrintStates(runs.back());
     std::fflush(stdout);
   }
   if (runs.size() > 1) PrintGrowth(runs.front(), runs.back());

@@ -1,6 +1,8 @@
 #include "state/StsList.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 TStsList::TStsList() {
   SetSorted(true);
@@ -19,6 +21,40 @@ bool TStsList::AddRec(int32_t oldKey, const StateValues& values) noexcept {
   } catch (...) {
     return false;
   }
+}
+
+int TStsList::AddRecs(const std::vector<int32_t>& oldKeys) noexcept {
+  int added = 0;
+  if (Count() != 0 || Limit() != 0) {
+    for (int32_t key : oldKeys) added += AddRec(key, StateValues{}) ? 1 : 0;
+    return added;
+  }
+  try {
+    std::vector<std::pair<std::string, int32_t>> texts;
+    texts.reserve(oldKeys.size());
+    for (int32_t key : oldKeys) texts.emplace_back(GetS(key), key);
+    // Stable, so of equal keys the first listed comes first and is the one kept,
+    // as AddRec keeps the first record.
+    std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
+      return CompareStrings(a.first, b.first) < 0;
+    });
+    std::vector<std::unique_ptr<TStsItem>> items;
+    items.reserve(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i) {
+      if (i > 0 && CompareStrings(texts[i - 1].first, texts[i].first) == 0) {
+        items.emplace_back();
+        continue;
+      }
+      items.push_back(std::make_unique<TStsItem>(texts[i].second, StateValues{}));
+    }
+    for (size_t i = 0; i < texts.size(); ++i) {
+      if (!items[i]) continue;
+      AppendEntry(std::move(texts[i].first), items[i].release());
+      ++added;
+    }
+  } catch (...) {
+  }
+  return added;
 }
 
 TStsItem* TStsList::FindOldID(int32_t oldKey) const noexcept {

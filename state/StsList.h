@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "state/VclExt.h"
 
@@ -30,6 +31,11 @@ class TStsList : public TFCStringList {
 
   // False when the key is already present: the first record stays as it was.
   bool AddRec(int32_t oldKey, const StateValues& values) noexcept;
+  // AddRec for each key in turn, each with zero values, with the same store as
+  // the result; returns how many were added. On an empty store the list is
+  // built in one sort, so a listing of many rows costs n log n, not the shift
+  // of every later entry per key.
+  int AddRecs(const std::vector<int32_t>& oldKeys) noexcept;
   TStsItem* FindOldID(int32_t oldKey) const noexcept;
   bool SetNewData(int32_t oldKey, const StateValues& values) noexcept;
   bool SetNewID(int32_t oldKey, int32_t newKey) noexcept;

@@ -81,6 +81,10 @@ int TStringList::AddObject(const std::string& s, TObject* object) {
   return index;
 }
 
+void TStringList::AppendEntry(std::string s, TObject* object) {
+  entries_.push_back(Entry{std::move(s), object});
+}
+
 void TStringList::Delete(int index) {
   CheckIndex(index);
   entries_.erase(entries_.begin() + index);

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "state/StsList.h"
@@ -121,6 +122,68 @@ TEST(StateStatements, ListingWithAndWithoutArchiveColumn) {
             (std::vector<std::string>{"SELECT OW_ID FROM OWNER", "WHERE OW_ARCHIVE = 0"}));
   EXPECT_EQ(TTableSts("OWNER", "OW_ID", "", 4).ListingText(),
             (std::vector<std::string>{"SELECT OW_ID FROM OWNER"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The store as the one-by-one path leaves it: texts in order, each record's keys.
+std::vector<std::tuple<std::string, int32_t, int32_t>> Content(const TStsList& list) {
+  std::vector<std::tuple<std::string, int32_t, int32_t>> out;
+  for (int i = 0; i < list.Count(); ++i) {
+    const TStsItem* item = list.Item(i);
+    out.emplace_back(list.Strings(i), item ? item->OldID : INT_MIN, item ? item->NewID : INT_MIN);
+  }
+  return out;
+}
+
+TEST(StsList, AddRecsBuildsTheSameStoreAsAddRecOneByOne) {
+  std::vector<int32_t> keys(3000);
+  std::iota(keys.begin(), keys.end(), -20);
+  std::mt19937 random(7);
+  std::shuffle(keys.begin(), keys.end(), random);
+  // Repeats, also of the first key and next to each other.
+  keys.insert(keys.begin() + 5, keys.front());
+  keys.push_back(keys[100]);
+  keys.push_back(keys[100]);
+  keys.push_back(INT_MIN);
+  keys.push_back(INT_MAX);
+
+  TStsList one, bulk;
+  int added = 0;
+  for (int32_t key : keys) added += one.AddRec(key, StateValues{}) ? 1 : 0;
+  EXPECT_EQ(bulk.AddRecs(keys), added);
+  EXPECT_EQ(added, 3002);
+  EXPECT_EQ(Content(bulk), Content(one));
+  // Still the sorted, duplicate-refusing store: lookups and further adds behave.
+  EXPECT_TRUE(bulk.Sorted());
+  EXPECT_FALSE(bulk.AddRec(keys[0], Values(5)));
+  EXPECT_TRUE(bulk.AddRec(5000, Values(5)));
+  ASSERT_NE(bulk.FindOldID(5000), nullptr);
+  EXPECT_EQ(bulk.FindOldID(5000)->Data, Values(5));
+  for (int32_t key : keys) EXPECT_NE(bulk.FindOldID(key), nullptr) << key;
+}
+
+TEST(StsList, AddRecsKeepsTheFirstOfEqualKeysAndTheRecordsAlreadyThere) {
+  TStsList fresh;
+  EXPECT_EQ(fresh.AddRecs({2, 10, 1, 10, 2}), 3);
+  ASSERT_EQ(fresh.Count(), 3);
+  EXPECT_EQ(fresh.Strings(0), "1");
+  EXPECT_EQ(fresh.Strings(1), "10");
+  EXPECT_EQ(fresh.Strings(2), "2");
+  EXPECT_EQ(fresh.FindOldID(10)->Data, StateValues{});
+
+  TStsList filled;
+  ASSERT_TRUE(filled.AddRec(10, Values(100)));
+  ASSERT_TRUE(filled.SetNewID(10, 77));
+  EXPECT_EQ(filled.AddRecs({9, 10, 11}), 2);
+  ASSERT_EQ(filled.Count(), 3);
+  EXPECT_EQ(filled.FindOldID(10)->Data, Values(100));
+  EXPECT_EQ(filled.FindOldID(10)->NewID, 77);
+  EXPECT_EQ(filled.Strings(0), "10");
+  EXPECT_EQ(filled.Strings(2), "9");
+  EXPECT_EQ(TStsList().AddRecs({}), 0);
 }
 
 }  // namespace
