@@ -54,13 +54,7 @@ int CheckedInt(long long value) {
 text::TDateTime FromTimestamp(const ISC_TIMESTAMP& stamp) {
   std::tm tm{};
   ib::Api().decode_date(reinterpret_cast<const ISC_QUAD*>(&stamp), &tm);
-  text::DateTimeParts parts;
-  parts.year = tm.tm_year + 1900;
-  parts.month = tm.tm_mon + 1;
-  parts.day = tm.tm_mday;
-  parts.hour = tm.tm_hour;
-  parts.minute = tm.tm_min;
-  parts.second = tm.tm_sec;
+  text::DateTimeParts parts = text::PartsFromTm(tm);
   parts.millisecond = static_cast<int>(stamp.timestamp_time % 10000 / 10);
   return text::EncodeDateTime(parts);
 }

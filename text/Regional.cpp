@@ -12,7 +12,9 @@ namespace {
 // Days from 1 January of year 1 to 30 December 1899 in the proleptic Gregorian calendar.
 constexpr long kDelphiEpochOffset = 693594;
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 int DaysInMonth(int y, int m) {
   static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
@@ -41,8 +43,8 @@ RegionalSettings& Regional() {
 
 TDateTime EncodeDateTime(const DateTimeParts& p) {
   double days = static_cast<double>(DaysFromYearOne(p.year, p.month, p.day) - kDelphiEpochOffset);
-  double time = (p.hour * 3600000.0 + p.minute * 60000.0 + p.second * 1000.0 + p.millisecond) /
-                86400000.0;
+  double time =
+      (p.hour * 3600000.0 + p.minute * 60000.0 + p.second * 1000.0 + p.millisecond) / 86400000.0;
   return days >= 0 ? days + time : days - time;
 }
 
@@ -79,18 +81,22 @@ DateTimeParts DecodeDateTime(TDateTime value) {
   return p;
 }
 
+DateTimeParts PartsFromTm(const std::tm& tm) {
+  DateTimeParts p;
+  p.year = tm.tm_year + 1900;
+  p.month = tm.tm_mon + 1;
+  p.day = tm.tm_mday;
+  p.hour = tm.tm_hour;
+  p.minute = tm.tm_min;
+  p.second = tm.tm_sec;
+  return p;
+}
+
 TDateTime Now() {
   std::time_t t = std::time(nullptr);
   std::tm local{};
   localtime_r(&t, &local);
-  DateTimeParts p;
-  p.year = local.tm_year + 1900;
-  p.month = local.tm_mon + 1;
-  p.day = local.tm_mday;
-  p.hour = local.tm_hour;
-  p.minute = local.tm_min;
-  p.second = local.tm_sec;
-  return EncodeDateTime(p);
+  return EncodeDateTime(PartsFromTm(local));
 }
 
 std::string FormatDateTimePattern(std::string_view pattern, const DateTimeParts& p) {
@@ -112,17 +118,27 @@ std::string FormatDateTimePattern(std::string_view pattern, const DateTimeParts&
     bool twelve = pattern.find("ap") != std::string_view::npos ||
                   pattern.find("AP") != std::string_view::npos;
     switch (c) {
-      case 'd': out += run >= 2 ? Pad(p.day, 2) : std::to_string(p.day); break;
-      case 'M': out += run >= 2 ? Pad(p.month, 2) : std::to_string(p.month); break;
-      case 'y': out += run >= 4 ? Pad(p.year, 4) : Pad(p.year % 100, 2); break;
+      case 'd':
+        out += run >= 2 ? Pad(p.day, 2) : std::to_string(p.day);
+        break;
+      case 'M':
+        out += run >= 2 ? Pad(p.month, 2) : std::to_string(p.month);
+        break;
+      case 'y':
+        out += run >= 4 ? Pad(p.year, 4) : Pad(p.year % 100, 2);
+        break;
       case 'H':
       case 'h': {
         int h = (c == 'h' && twelve) ? hour12 : p.hour;
         out += run >= 2 ? Pad(h, 2) : std::to_string(h);
         break;
       }
-      case 'm': out += run >= 2 ? Pad(p.minute, 2) : std::to_string(p.minute); break;
-      case 's': out += run >= 2 ? Pad(p.second, 2) : std::to_string(p.second); break;
+      case 'm':
+        out += run >= 2 ? Pad(p.minute, 2) : std::to_string(p.minute);
+        break;
+      case 's':
+        out += run >= 2 ? Pad(p.second, 2) : std::to_string(p.second);
+        break;
       case 'a':
       case 'A':
         if (i + 1 < pattern.size() && (pattern[i + 1] == 'p' || pattern[i + 1] == 'P')) {
@@ -132,7 +148,8 @@ std::string FormatDateTimePattern(std::string_view pattern, const DateTimeParts&
           out.append(run, c);
         }
         break;
-      default: out.append(run, c);
+      default:
+        out.append(run, c);
     }
     i += run;
   }
@@ -221,8 +238,8 @@ std::string FloatToStr(double value) {
 
 std::string ScaledToStr(long long value, int scale) {
   bool negative = value < 0;
-  unsigned long long magnitude =
-      negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
   unsigned long long divisor = 1;
   for (int i = 0; i < -scale; ++i) divisor *= 10;
   unsigned long long whole = magnitude / divisor;

@@ -3,6 +3,7 @@
 // The window fills the settings from the system locale at start; everything
 // below the window reads them from here, so that the run log, statement texts
 // and values read as text all follow one set of formats.
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,8 @@ struct DateTimeParts {
 };
 
 TDateTime EncodeDateTime(const DateTimeParts& parts);
+// The calendar fields of a C time structure (year from 1900, month from 0).
+DateTimeParts PartsFromTm(const std::tm& tm);
 DateTimeParts DecodeDateTime(TDateTime value);
 TDateTime Now();
 

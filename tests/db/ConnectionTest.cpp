@@ -11,18 +11,6 @@ namespace {
 
 const char* kSchema = "CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY);\n";
 
-template <typename F>
-std::string ClientMessageOf(F f, int expectedNumber) {
-  try {
-    f();
-  } catch (const EIBClientError& e) {
-    EXPECT_EQ(e.SQLCode(), expectedNumber) << e.what();
-    return e.Message();
-  }
-  ADD_FAILURE() << "no client error";
-  return std::string();
-}
-
 int Count(TIBSQL& statement) {
   return std::stoi(Query(statement, "SELECT COUNT(*) FROM T")[0][0]);
 }
@@ -40,12 +28,12 @@ TEST(Connection, DatabaseNameRules) {
   c.database.Open();
   EXPECT_TRUE(c.database.Connected());
   EXPECT_NO_THROW(c.database.SetDatabaseName(db.Path())) << "the same path changes nothing";
-  EXPECT_EQ(ClientMessageOf([&] { c.database.SetDatabaseName(db.Path() + "x"); }, 16),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c.database.SetDatabaseName(db.Path() + "x"); }, 16),
             "Cannot perform operation -- DB is currently open");
   EXPECT_EQ(c.database.DatabaseName(), db.Path());
   c.database.Close();
   c.database.SetDatabaseName("");
-  EXPECT_EQ(ClientMessageOf([&] { c.database.Open(); }, 17), "Database name is missing");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c.database.Open(); }, 17), "Database name is missing");
 }
 
 TEST(Connection, FailedAttachLeavesItDetachedAndRetryable) {
@@ -81,17 +69,19 @@ TEST(Connection, StartChecks) {
   TempDatabase db(kSchema);
   Connection c(db.Path(), false);
   TIBTransaction empty("Empty");
-  EXPECT_EQ(ClientMessageOf([&] { empty.Start(); }, 21),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { empty.Start(); }, 21),
             "No databases are listed in transaction component");
-  EXPECT_EQ(ClientMessageOf([&] { c.transaction.Start(); }, 15),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c.transaction.Start(); }, 15),
             "Cannot perform operation -- DB is not open");
   EXPECT_FALSE(c.transaction.Active());
   c.database.Open();
   c.transaction.Start();
-  EXPECT_EQ(ClientMessageOf([&] { c.transaction.Start(); }, 19), "Transaction is active");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c.transaction.Start(); }, 19), "Transaction is active");
   c.transaction.Commit();
-  EXPECT_EQ(ClientMessageOf([&] { c.transaction.Commit(); }, 18), "Transaction is not active");
-  EXPECT_EQ(ClientMessageOf([&] { c.transaction.Rollback(); }, 18), "Transaction is not active");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c.transaction.Commit(); }, 18),
+            "Transaction is not active");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c.transaction.Rollback(); }, 18),
+            "Transaction is not active");
 }
 
 TEST(Connection, CommitKeepsRollbackUndoes) {
@@ -210,9 +200,9 @@ TEST(Connection, MissingClientLibraryIsErrorOne) {
   const std::string message =
       "InterBase library gds32.dll not found in the path. Please install InterBase to use "
       "this functionality";
-  EXPECT_EQ(ClientMessageOf([] { TIBDatabase d; }, 1), message);
-  EXPECT_EQ(ClientMessageOf([] { TDM1 module; }, 1), message);
-  EXPECT_EQ(ClientMessageOf([] { CheckIBLoaded(); }, 1), message);
+  EXPECT_EQ(dbtest::ClientMessageOf([] { TIBDatabase d; }, 1), message);
+  EXPECT_EQ(dbtest::ClientMessageOf([] { TDM1 module; }, 1), message);
+  EXPECT_EQ(dbtest::ClientMessageOf([] { CheckIBLoaded(); }, 1), message);
   SetClientLibraryNameForTests("libfbclient.so.2");
   EXPECT_NO_THROW(TDM1 module);
 }

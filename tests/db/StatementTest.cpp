@@ -25,18 +25,6 @@ const char* kSchema =
     "CREATE PROCEDURE FAIL AS BEGIN EXCEPTION E_NO; END^\n"
     "SET TERM ; ^\n";
 
-template <typename F>
-std::string ClientMessageOf(F f, int expectedNumber) {
-  try {
-    f();
-  } catch (const EIBClientError& e) {
-    EXPECT_EQ(e.SQLCode(), expectedNumber) << e.what();
-    return e.Message();
-  }
-  ADD_FAILURE() << "no client error";
-  return std::string();
-}
-
 class StatementTest : public ::testing::Test {
  protected:
   TempDatabase db_{kSchema};
@@ -92,21 +80,21 @@ TEST_F(StatementTest, FetchWithoutCursorIsClosedError) {
   StatementBracket bracket(c_.sql);
   c_.sql.SQLAdd("SELECT ID FROM T");
   c_.sql.Prepare();
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.FetchNext(); }, 32), "IBSQL Closed");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.FetchNext(); }, 32), "IBSQL Closed");
 }
 
 TEST_F(StatementTest, EmptyTextIsEmptyQuery) {
   StatementBracket bracket(c_.sql);
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Prepare(); }, 42), "Empty query");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Prepare(); }, 42), "Empty query");
   c_.sql.SetParamCheck(false);
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Execute(); }, 42), "Empty query");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Execute(); }, 42), "Empty query");
   EXPECT_FALSE(c_.sql.Prepared());
 }
 
 TEST_F(StatementTest, SetTransactionIsNotPermitted) {
   StatementBracket bracket(c_.sql);
   c_.sql.SQLAdd("SET TRANSACTION");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Prepare(); }, 5), "Not permitted");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Prepare(); }, 5), "Not permitted");
   EXPECT_FALSE(c_.sql.Prepared());
   EXPECT_EQ(*c_.sql.HandlePtr(), 0u) << "the engine statement is dropped";
 }
@@ -119,8 +107,8 @@ TEST_F(StatementTest, TextChangeOfOpenQueryFailsPrepareUntilClosed) {
   c_.sql.SQLAdd("SELECT NAME FROM T WHERE ID = 2");
   EXPECT_FALSE(c_.sql.Prepared()) << "a text change drops the engine statement";
   EXPECT_TRUE(c_.sql.Open()) << "but leaves the open flag";
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Prepare(); }, 31), "IBSQL Open");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Execute(); }, 31), "IBSQL Open");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Prepare(); }, 31), "IBSQL Open");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Execute(); }, 31), "IBSQL Open");
   c_.sql.Close();
   c_.sql.Execute();
   EXPECT_EQ(c_.sql.Column(0).GetText(), "two");
@@ -130,13 +118,13 @@ TEST_F(StatementTest, TextChangeOfOpenQueryFailsPrepareUntilClosed) {
 TEST_F(StatementTest, PrepareChecksLinksInOrder) {
   TIBSQL lone("Lone");
   lone.SQLAdd("SELECT 1 FROM RDB$DATABASE");
-  EXPECT_EQ(ClientMessageOf([&] { lone.Prepare(); }, 24), "Database not assigned");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { lone.Prepare(); }, 24), "Database not assigned");
   lone.SetDatabase(&c_.database);
-  EXPECT_EQ(ClientMessageOf([&] { lone.Prepare(); }, 25), "Transaction not assigned");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { lone.Prepare(); }, 25), "Transaction not assigned");
   lone.SetTransaction(&c_.transaction);
-  EXPECT_EQ(ClientMessageOf([&] { lone.Prepare(); }, 18), "Transaction is not active");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { lone.Prepare(); }, 18), "Transaction is not active");
   c_.database.Close();
-  EXPECT_EQ(ClientMessageOf([&] { lone.Prepare(); }, 15),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { lone.Prepare(); }, 15),
             "Cannot perform operation -- DB is not open");
 }
 
@@ -192,9 +180,9 @@ TEST_F(StatementTest, ColumnsAreNamedAndFoundByName) {
   EXPECT_EQ(c_.sql.Current().NameAt(1), "ID1");
   EXPECT_EQ(c_.sql.ColumnByName("  label ").GetText(), "two");
   EXPECT_EQ(c_.sql.ColumnByName("add1").GetInteger(), 4);
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Column(5); }, 46), "Field \"5\" not found");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Column(-1); }, 46), "Field \"-1\" not found");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.ColumnByName("Nope "); }, 46),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Column(5); }, 46), "Field \"5\" not found");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Column(-1); }, 46), "Field \"-1\" not found");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.ColumnByName("Nope "); }, 46),
             "Field \"Nope \" not found");
   c_.sql.Close();
 }
@@ -206,8 +194,8 @@ TEST_F(StatementTest, ParametersByIndexAndName) {
   EXPECT_EQ(c_.sql.ParamCount(), 2) << "counting prepares";
   EXPECT_TRUE(c_.sql.Prepared());
   EXPECT_EQ(c_.sql.Param(1).Name(), "OTHER");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Param(2); }, 26), "XSQLDA index out of range");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.ParamByName("missing"); }, 46),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Param(2); }, 26), "XSQLDA index out of range");
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.ParamByName("missing"); }, 46),
             "Field \"missing\" not found");
   c_.sql.ParamByName(" ID").SetInteger(3);
   c_.sql.ParamByName("other").SetInteger(-5);
@@ -269,7 +257,7 @@ TEST_F(StatementTest, MarkerInLineCommentIsNotAParameterOfTheEngine) {
 TEST_F(StatementTest, ParseErrorLeavesStatementUnprepared) {
   StatementBracket bracket(c_.sql);
   c_.sql.SQLAdd("SELECT 'open FROM T");
-  EXPECT_EQ(ClientMessageOf([&] { c_.sql.Prepare(); }, 55),
+  EXPECT_EQ(dbtest::ClientMessageOf([&] { c_.sql.Prepare(); }, 55),
             "SQL Parse Error:\r\n\r\nEOF in string detected");
   EXPECT_FALSE(c_.sql.Prepared());
   EXPECT_EQ(*c_.sql.HandlePtr(), 0u);
