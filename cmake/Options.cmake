@@ -14,6 +14,9 @@ add_compile_options(-Wall -Wextra -Werror)
 if(DRAVIK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+  # Every test executable of this build runs through a small launcher that
+  # tells a crash of the leak checker's own tracer from a finding.
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/sanitizer-run)
 endif()
 
 # The executable and everything it needs beside it land in one folder, so the

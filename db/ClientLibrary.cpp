@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 
@@ -15,6 +16,15 @@ std::mutex bindMutex;
 std::string libraryName = "libfbclient.so.2";
 std::atomic<bool> bound{false};
 ib::ClientApi api{};
+decltype(&::fb_shutdown) shutdownEngine = nullptr;
+
+// The embedded engine runs threads of its own (cache writer, garbage collector,
+// timers) that outlive the last detach. They are stopped while the process is
+// still whole, before the static destructors and the exit-time checks of the
+// runtime run over a process whose engine threads are half gone.
+void ShutDownEngineAtExit() {
+  if (shutdownEngine != nullptr) shutdownEngine(10000, fb_shutrsn_app_stopped);
+}
 
 template <typename F>
 bool Resolve(void* library, const char* symbol, F& target) {
@@ -67,6 +77,11 @@ void CheckIBLoaded() {
   ib::ClientApi resolved{};
   if (library == nullptr || !Bind(library, resolved)) IBError(ibxeIB60feature);
   api = resolved;
+  if (shutdownEngine == nullptr) {
+    // Registered after the library was loaded, so it runs before the library's
+    // own exit-time destructors.
+    if (Resolve(library, "fb_shutdown", shutdownEngine)) std::atexit(ShutDownEngineAtExit);
+  }
   bound.store(true, std::memory_order_release);
 }
 

@@ -1,12 +1,13 @@
 // Inputs a transfer should not meet, one case each in a table: files the run
-// cannot or must not write, a destination of the older layout, an empty table
-// list, a broken first script and interrupts confirmed in the second script and
-// the generator step.
-// Every case ends with the window idle and the source's rows as they were.
+// cannot or must not write, files another program holds open, a destination of the older layout, an
+// empty table list, a broken first script and interrupts confirmed in the second script and the
+// generator step. Every case ends with the window idle and the source's rows as they were.
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "tests/run/RunFixture.h"
+#include "tests/support/HeldDatabase.h"
 #include "tests/support/Schema.h"
 #include "text/RussianTexts.h"
 
@@ -20,9 +21,11 @@ const char* const kDumpTables[] = {"HOSTS",      "CONTROLLERS", "READERS", "ZONE
 
 class BadInputTable : public RunTest {
  protected:
+  // What stands in the run's way while it runs, set after the case's preparation.
+  enum class Obstacle { None, ReadOnlySource, SourceHeld, DestinationHeld };
   struct Case {
     const char* name;
-    bool readOnlySource;
+    Obstacle obstacle;
     std::function<void()> prepare;
     std::function<void()> check;
   };
@@ -68,6 +71,19 @@ class BadInputTable : public RunTest {
     EXPECT_FALSE(Connected());
   }
 
+  // The engine refuses to attach a file another process holds: the run ends
+  // with the engine's report before its first step, nothing written anywhere.
+  void ExpectRefusedAttach(const std::string& destBefore) {
+    ASSERT_EQ(window_.errorReports.size(), 1u);
+    EXPECT_NE(window_.errorReports[0].find("lock"), std::string::npos) << window_.errorReports[0];
+    EXPECT_TRUE(window_.statusTexts.empty());
+    EXPECT_EQ(LogBytes(), "");
+    EXPECT_TRUE(window_.interruptWarnings.empty());
+    EXPECT_FALSE(window_.busy);
+    EXPECT_FALSE(Connected());
+    EXPECT_EQ(Snapshot(dst_), destBefore);
+  }
+
   void ExpectInterrupted() {
     EXPECT_EQ(window_.interruptWarnings, Lines{ru::InterruptWarning()});
     EXPECT_TRUE(window_.errorReports.empty());
@@ -96,7 +112,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
   std::string destBefore;
 
   const Case cases[] = {
-      {"read-only source", true, [&] { TableList({"HOSTS=HS_ID"}); },
+      {"read-only source", Obstacle::ReadOnlySource, [&] { TableList({"HOSTS=HS_ID"}); },
        [&] {
          // the engine will not attach a file without write permission, not
          // even for the superuser: the run ends before its first step
@@ -108,7 +124,19 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          EXPECT_TRUE(window_.interruptWarnings.empty());
          EXPECT_FALSE(Connected());
        }},
-      {"destination is a link to the source", false,
+      {"source held open by another program", Obstacle::SourceHeld,
+       [&] {
+         TableList({"HOSTS=HS_ID"});
+         destBefore = Snapshot(dst_);
+       },
+       [&] { ExpectRefusedAttach(destBefore); }},
+      {"destination held open by another program", Obstacle::DestinationHeld,
+       [&] {
+         TableList({"HOSTS=HS_ID"});
+         destBefore = Snapshot(dst_);
+       },
+       [&] { ExpectRefusedAttach(destBefore); }},
+      {"destination is a link to the source", Obstacle::None,
        [&] {
          std::filesystem::remove(link);
          std::filesystem::create_symlink(src_, link);
@@ -119,7 +147,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          ExpectSamePathsRefusal();
          EXPECT_EQ(Snapshot(dst_), destBefore);
        }},
-      {"source is a link to the destination", false,
+      {"source is a link to the destination", Obstacle::None,
        [&] {
          std::filesystem::remove(link);
          std::filesystem::create_symlink(dst_, link);
@@ -130,7 +158,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          ExpectSamePathsRefusal();
          EXPECT_EQ(Snapshot(dst_), destBefore);
        }},
-      {"destination of the older layout", false,
+      {"destination of the older layout", Obstacle::None,
        [&] {
          testsupport::MakeDatabase(dst_, testsupport::Variant::Older);
          Dest(
@@ -154,7 +182,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          EXPECT_EQ(DestLines("SELECT OW_NAME FROM OWNER ORDER BY OW_NAME"),
                    (Lines{"o1", "o2", "o7"}));
        }},
-      {"empty table list", false,
+      {"empty table list", Obstacle::None,
        [&] {
          WriteControlBytes("Conv.txt", "");
          destBefore = Snapshot(dst_);
@@ -166,7 +194,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          ExpectLog(LogOf(Block({}, true), SecondBlock({})));
          EXPECT_EQ(Snapshot(dst_), destBefore);
        }},
-      {"unterminated comment in the first script", false,
+      {"unterminated comment in the first script", Obstacle::None,
        [&] {
          TableList({"HOSTS=HS_ID"});
          FirstScript({zone1, "", zone2 + " /* never closed"});
@@ -187,7 +215,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          EXPECT_EQ(Zones(), (Lines{"1", "10"}));
          EXPECT_EQ(DestLines("SELECT HS_ID FROM HOSTS"), Lines{"10"});
        }},
-      {"interrupt during the second script", false,
+      {"interrupt during the second script", Obstacle::None,
        [&] {
          TableList({"HOSTS=HS_ID"});
          Generators({"GEN_HOSTS=HOSTS/HS_ID"});
@@ -211,7 +239,7 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          EXPECT_EQ(Generator("GEN_HOSTS"), 502);
          EXPECT_EQ(pauses_.size(), 2u);
        }},
-      {"interrupt during the generator step", false,
+      {"interrupt during the generator step", Obstacle::None,
        [&] {
          TableList({"HOSTS=HS_ID"});
          Generators({"GEN_HOSTS=HOSTS/HS_ID"});
@@ -236,11 +264,15 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
     c.prepare();
     const Lines sourceBefore = SourceDump();
     ASSERT_FALSE(sourceBefore.empty());
-    if (c.readOnlySource)
+    if (c.obstacle == Obstacle::ReadOnlySource)
       std::filesystem::permissions(src_, std::filesystem::perms::owner_read |
                                              std::filesystem::perms::group_read |
                                              std::filesystem::perms::others_read);
+    std::optional<testsupport::DatabaseHeldElsewhere> held;
+    if (c.obstacle == Obstacle::SourceHeld) held.emplace(src_);
+    if (c.obstacle == Obstacle::DestinationHeld) held.emplace(dst_);
     Run();
+    held.reset();
     EXPECT_FALSE(window_.running);
     c.check();
     std::filesystem::permissions(
