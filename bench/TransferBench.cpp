@@ -183,7 +183,7 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
     step.rows = window.tableBar.max;
     step.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     step.cpuSeconds = CpuSeconds() - cpuStart;
-    if (table == "MACROSES") step.rows = static_cast<long>(context.keyMap.Pair(9).NewKeys().size());
+    if (table == "MACROSES") step.rows = static_cast<long>(context.keyMap.Pair(9).NewCount());
     steps.push_back(step);
   };
 

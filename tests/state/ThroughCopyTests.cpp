@@ -29,9 +29,10 @@ TEST_F(ThroughCopy, StatesFollowRowsCopiedByTheTableCopy) {
     Perepis(context, dm_->IBSQL4, dm_->IBSQL3, dm_->IBTransaction, dm_->IBTransaction1,
             dm_->IBDatabase3, dm_->IBDatabase1, t.name, t.key, "");
     const KeyMapPair& pair = context.keyMap.Pair(KeyMapPairNumber(t.name));
-    ASSERT_EQ(pair.OldKeys().size(), pair.NewKeys().size());
-    for (size_t i = 0; i < pair.OldKeys().size(); ++i)
-      keys[t.name][text::StrToInt(pair.OldKeys()[i])] = text::StrToInt(pair.NewKeys()[i]);
+    const std::vector<std::string> oldKeys = pair.OldKeys(), newKeys = pair.NewKeys();
+    ASSERT_EQ(oldKeys.size(), newKeys.size());
+    for (size_t i = 0; i < oldKeys.size(); ++i)
+      keys[t.name][text::StrToInt(oldKeys[i])] = text::StrToInt(newKeys[i]);
   }
   EXPECT_TRUE(states_->RestoreDynamicStates());
   ExpectSiteCarried(0, keys, true);

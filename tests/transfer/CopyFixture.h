@@ -46,8 +46,8 @@ class CopyTest : public ::testing::Test {
   std::vector<std::string> LogLines() const;
   // The lines that start an error report (an engine message may add lines of its own).
   std::vector<std::string> ErrorLines() const;
-  const std::vector<std::string>& OldKeys(int pair) { return context_.keyMap.Pair(pair).OldKeys(); }
-  const std::vector<std::string>& NewKeys(int pair) { return context_.keyMap.Pair(pair).NewKeys(); }
+  std::vector<std::string> OldKeys(int pair) { return context_.keyMap.Pair(pair).OldKeys(); }
+  std::vector<std::string> NewKeys(int pair) { return context_.keyMap.Pair(pair).NewKeys(); }
 
   testsupport::TempDir dir_{"dravik-copy"};
   std::filesystem::path src_, dst_;
