@@ -95,6 +95,17 @@ double MiB(long kb) {
   return static_cast<double>(kb) / 1024.0;
 }
 
+// Bytes per item of a growth in KiB; 0 when nothing was added.
+double PerItem(long kb, long items) {
+  return items > 0 ? static_cast<double>(kb) * 1024.0 / static_cast<double>(items) : 0.0;
+}
+
+long Records(const StatePasses& passes) {
+  long records = 0;
+  for (const StateTable& table : passes.tables) records += table.records;
+  return records;
+}
+
 const char* Verdict(bool met) {
   return met ? "met" : "MISSED";
 }
@@ -115,11 +126,11 @@ void PrintSite(const SiteRun& run) {
   PrintLine("whole run", "", Sum(run.steps, [](const Step&) { return true; }));
   std::printf(
       "peak memory during the copy: %.1f MiB (resident at its start: %.1f MiB)%s; the engine's "
-      "page caches of both databases may take up to %.1f MiB of it, the program's own heap held "
-      "%.1f MiB at its end\n",
+      "page caches of both databases may take up to %.1f MiB of it; the heap holds %.1f MiB of "
+      "saved states and grew by %.1f MiB during the copy (the key map)\n",
       MiB(run.peakKb), MiB(run.rssBeforeKb),
       run.peakOfCopyOnly ? "" : " [peak of the whole process: could not be reset]",
-      MiB(run.cacheKb), MiB(run.heapKb));
+      MiB(run.cacheKb), MiB(run.heap.StatesKb()), MiB(run.heap.CopyKb()));
 }
 
 void PrintStates(const SiteRun& run) {
@@ -184,11 +195,13 @@ void PrintGrowth(const SiteRun& small, const SiteRun& large) {
   // Past the factor, the peak may still grow by what the engine's fixed-size
   // page caches take as the databases outgrow them, and by the key map.
   const long growthKb = large.peakKb - small.peakKb;
-  const long explainedKb = large.cacheKb + std::max(0L, large.heapKb - small.heapKb);
-  const char* memoryVerdict =
-      memory <= kMemoryTarget   ? "met"
-      : growthKb <= explainedKb ? "met but for the engine's page caches filling up and the key map"
-                                : "MISSED";
+  const long explainedKb =
+      large.cacheKb + std::max(0L, large.heap.afterCopyKb - small.heap.afterCopyKb);
+  const char* memoryVerdict = memory <= kMemoryTarget ? "met"
+                              : growthKb <= explainedKb
+                                  ? "met but for the engine's page caches filling up, the saved "
+                                    "states and the key map"
+                                  : "MISSED";
   std::printf(
       "  peak memory %.1f MiB at site %d, %.1f MiB at site %d: x%.2f for x%.1f rows "
       "(at most x%.2f): %s\n",
@@ -196,13 +209,15 @@ void PrintGrowth(const SiteRun& small, const SiteRun& large) {
       static_cast<double>(Sum(large.steps, all).rows) /
           static_cast<double>(Sum(small.steps, all).rows),
       kMemoryTarget, memoryVerdict);
+  const long moreStates = Records(large.states) - Records(small.states);
   std::printf(
-      "  the program's own heap %.1f MiB at site %d, %.1f MiB at site %d: %.0f bytes per "
-      "further key-mapped row (the key map keeps every pair of keys)\n",
-      MiB(small.heapKb), small.size, MiB(large.heapKb), large.size,
-      moreKeyRows > 0 ? static_cast<double>(large.heapKb - small.heapKb) * 1024.0 /
-                            static_cast<double>(moreKeyRows)
-                      : 0.0);
+      "  heap held by the copy %.1f MiB at site %d, %.1f MiB at site %d: %.0f bytes per further "
+      "key-mapped row (the key map keeps every pair of keys); by the saved states %.1f and "
+      "%.1f MiB: %.0f bytes per further record\n",
+      MiB(small.heap.CopyKb()), small.size, MiB(large.heap.CopyKb()), large.size,
+      PerItem(large.heap.CopyKb() - small.heap.CopyKb(), moreKeyRows), MiB(small.heap.StatesKb()),
+      MiB(large.heap.StatesKb()),
+      PerItem(large.heap.StatesKb() - small.heap.StatesKb(), moreStates));
   for (const StateTable& a : small.states.tables) {
     for (const StateTable& b : large.states.tables) {
       if (a.table != b.table) continue;

@@ -35,13 +35,23 @@ struct StatePasses {
   long restored = 0;          // records the copy gave a new key
 };
 
+// The program's heap in use (malloc's own count, the engine's pools included)
+// around the copy: what the saved states hold, and what the copy adds to it.
+struct HeapReadings {
+  long beforeSaveKb = 0;
+  long afterSaveKb = 0;  // the state store is built; the copy starts
+  long afterCopyKb = 0;  // the key map is complete
+  long StatesKb() const { return afterSaveKb - beforeSaveKb; }
+  long CopyKb() const { return afterCopyKb - afterSaveKb; }
+};
+
 struct SiteRun {
   int size = 0;     // controllers
   int repeats = 1;  // copies made; each table shows its best
   std::vector<Step> steps;
   long rssBeforeKb = 0;  // resident when a copy started
   long peakKb = 0;       // the highest peak of a copy
-  long heapKb = 0;       // the program's heap in use as the copy ends, its key map included
+  HeapReadings heap;     // of the first copy
   long cacheKb = 0;      // the most the engine's page caches of both databases may hold
   bool peakOfCopyOnly = true;
   StatePasses states;  // each time the best of the copies

@@ -55,7 +55,10 @@ void Run(const std::string& command) {
 }
 
 std::string Quoted(const fs::path& path) {
-  return "'" + path.string() + "'";
+  std::string quoted = "'";
+  quoted += path.string();
+  quoted += '\'';
+  return quoted;
 }
 
 void RunScript(const fs::path& folder, const fs::path& db, const std::vector<std::string>& lines) {
@@ -138,7 +141,7 @@ double StoreBuildSeconds(TIBSQL& source, const TTableSts& table) {
 }
 
 std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const fs::path& dest,
-                           long& heapKb, long& cacheKb, StatePasses& passes) {
+                           HeapReadings& heap, long& cacheKb, StatePasses& passes) {
   TDM1 dm;
   FakeWindow window;
   window.events = true;
@@ -154,6 +157,7 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
   context.sourceHasOwnerPhotos = UstNalOwnerPhoto(dm.IBSQL4, dm.IBTransaction, dm.IBDatabase3);
   cacheKb = PageCacheKb(dm.IBSQL3) + PageCacheKb(dm.IBSQL4);
 
+  heap.beforeSaveKb = HeapInUseKb();
   auto start = Clock::now();
   states.SaveDynamicStates();
   passes.saveSeconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -163,6 +167,7 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
     passes.tables.push_back(
         {table->TableName, table->List()->Count(), StoreBuildSeconds(dm.IBSQL4, *table)});
   }
+  heap.afterSaveKb = HeapInUseKb();
 
   std::vector<Step> steps;
   auto timed = [&](const std::string& table, const std::string& key, const std::string& condition,
@@ -216,7 +221,7 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
               dm.IBDatabase1, table, key, "");
     });
   }
-  heapKb = HeapInUseKb();
+  heap.afterCopyKb = HeapInUseKb();
 
   start = Clock::now();
   states.RestoreDynamicStates();
@@ -277,14 +282,14 @@ SiteRun MeasureSite(const fs::path& folder, int size, int repeats) {
     // The peak of this copy alone: the previous copy's engine caches are gone.
     run.peakOfCopyOnly = ResetPeakRss() && run.peakOfCopyOnly;
     const long rssBefore = CurrentRssKb();
-    long heapKb = 0;
+    HeapReadings heap;
     StatePasses passes;
-    std::vector<Step> steps = CopySite(folder, site.source, dest, heapKb, run.cacheKb, passes);
+    std::vector<Step> steps = CopySite(folder, site.source, dest, heap, run.cacheKb, passes);
     run.peakKb = std::max(run.peakKb, PeakRssKb());
     run.rssBeforeKb = std::max(run.rssBeforeKb, rssBefore);
-    run.heapKb = std::max(run.heapKb, heapKb);
     MeasureCeilings(FreshCopy(site.ceilingStart, folder / "ceiling.fdb"), steps);
     if (i == 0) {
+      run.heap = heap;
       run.steps = std::move(steps);
       run.states = std::move(passes);
     } else {

@@ -159,8 +159,10 @@ std::string FormatDateTimePattern(std::string_view pattern, const DateTimeParts&
 std::string DateTimeToStr(TDateTime value) {
   DateTimeParts p = DecodeDateTime(value);
   std::string s = FormatDateTimePattern(Regional().shortDateFormat, p);
-  if (p.hour != 0 || p.minute != 0 || p.second != 0)
-    s += " " + FormatDateTimePattern(Regional().longTimeFormat, p);
+  if (p.hour != 0 || p.minute != 0 || p.second != 0) {
+    s += ' ';
+    s += FormatDateTimePattern(Regional().longTimeFormat, p);
+  }
   return s;
 }
 
