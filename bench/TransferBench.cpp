@@ -209,13 +209,8 @@ std::vector<Step> CopySite(const fs::path& folder, const fs::path& source, const
       });
     }
   }
-  for (const auto& [table, key] :
-       std::vector<std::pair<std::string, std::string>>{{"EVENTS", "EV_ID"},
-                                                        {"ALARM", "AL_ID"},
-                                                        {"ACR$EVENTS", "AEV_ID"},
-                                                        {"STR_EVENTS", "EV_ID"},
-                                                        {"STR_ALARMS", "AL_ID"},
-                                                        {"ACR$ALARMS", "AAL_ID"}}) {
+  for (const EventTable& events : EventSectionTables()) {
+    const std::string table = events.table, key = events.keyColumn;
     timed(table, key, "", [&] {
       Perepis(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1, dm.IBDatabase3,
               dm.IBDatabase1, table, key, "");

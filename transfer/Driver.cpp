@@ -103,18 +103,12 @@ void CopyLine(TransferContext& context, const TableListLine& line) {
 }
 
 void EventsSection(TransferContext& context) {
-  static const std::pair<const char*, const char*> kEventTables[] = {
-      {"EVENTS", "EV_ID"},     {"ALARM", "AL_ID"},      {"ACR$EVENTS", "AEV_ID"},
-      {"STR_EVENTS", "EV_ID"}, {"STR_ALARMS", "AL_ID"}, {"ACR$ALARMS", "AAL_ID"},
-  };
   TransferWindow& window = context.window;
-  for (const auto& [table, keyColumn] : kEventTables) {
+  for (const EventTable& events : EventSectionTables()) {
     if (window.Interrupted()) return;
-    window.SetStatusText(table);
+    window.SetStatusText(events.table);
     window.ProcessMessages();
-    // Named copies: clang before 16 cannot capture structured bindings.
-    Guarded(
-        [&, table = table, keyColumn = keyColumn] { CopyTable(context, table, keyColumn, ""); });
+    Guarded([&] { CopyTable(context, events.table, events.keyColumn, ""); });
     window.StepAllBar();
   }
 }

@@ -64,10 +64,17 @@ TableListLine ParseTableListLine(std::string_view line, TableListPass pass) {
   return result;
 }
 
+const std::vector<EventTable>& EventSectionTables() {
+  static const std::vector<EventTable> kTables = {
+      {"EVENTS", "EV_ID"},     {"ALARM", "AL_ID"},      {"ACR$EVENTS", "AEV_ID"},
+      {"STR_EVENTS", "EV_ID"}, {"STR_ALARMS", "AL_ID"}, {"ACR$ALARMS", "AAL_ID"},
+  };
+  return kTables;
+}
+
 bool IsEventTable(std::string_view table) {
-  for (std::string_view name :
-       {"EVENTS", "ACR$EVENTS", "ALARM", "ACR$ALARMS", "STR_EVENTS", "STR_ALARMS"})
-    if (table == name) return true;
+  for (const EventTable& events : EventSectionTables())
+    if (table == events.table) return true;
   return false;
 }
 

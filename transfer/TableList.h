@@ -3,6 +3,7 @@
 // and the generator list (Generator.txt). Pure text work, no files, no database.
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A line whose trimmed text begins with "*"; the only test made on trimmed text.
 bool IsControlFileComment(std::string_view line);
@@ -22,6 +23,13 @@ struct TableListLine {
 };
 
 TableListLine ParseTableListLine(std::string_view line, TableListPass pass);
+
+// The tables the events section copies, in its order, with their key columns.
+struct EventTable {
+  const char* table;
+  const char* keyColumn;
+};
+const std::vector<EventTable>& EventSectionTables();
 
 // The tables the driver treats apart (names compare exactly).
 bool IsEventTable(std::string_view table);        // copied only by the events section

@@ -142,14 +142,7 @@ class SiteTest : public CopyTest, public ::testing::WithParamInterface<Variant> 
         ADD_FAILURE() << line.table << ": " << e.what();
       }
     }
-    for (const auto& [table, key] :
-         std::vector<std::pair<std::string, std::string>>{{"EVENTS", "EV_ID"},
-                                                          {"ALARM", "AL_ID"},
-                                                          {"ACR$EVENTS", "AEV_ID"},
-                                                          {"STR_EVENTS", "EV_ID"},
-                                                          {"STR_ALARMS", "AL_ID"},
-                                                          {"ACR$ALARMS", "AAL_ID"}})
-      Copy(table, key);
+    for (const EventTable& events : EventSectionTables()) Copy(events.table, events.keyColumn);
   }
 
   void ExpectSame(const std::string& select) {
