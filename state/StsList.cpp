@@ -38,18 +38,12 @@ int TStsList::AddRecs(const std::vector<int32_t>& oldKeys) noexcept {
     std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
       return CompareStrings(a.first, b.first) < 0;
     });
-    std::vector<std::unique_ptr<TStsItem>> items;
-    items.reserve(texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
-      if (i > 0 && CompareStrings(texts[i - 1].first, texts[i].first) == 0) {
-        items.emplace_back();
-        continue;
-      }
-      items.push_back(std::make_unique<TStsItem>(texts[i].second, StateValues{}));
-    }
-    for (size_t i = 0; i < texts.size(); ++i) {
-      if (!items[i]) continue;
-      AppendEntry(std::move(texts[i].first), items[i].release());
+      if (i > 0 && CompareStrings(texts[i - 1].first, texts[i].first) == 0) continue;
+      auto item = std::make_unique<TStsItem>(texts[i].second, StateValues{});
+      // A copy: the next key is compared with this one.
+      AppendEntry(texts[i].first, item.get());
+      item.release();
       ++added;
     }
   } catch (...) {

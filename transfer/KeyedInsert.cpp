@@ -20,9 +20,17 @@ KeyedInsert::KeyedInsert(TIBSQL& dest, std::string text, std::string table, std:
     : dest_(dest),
       text_(std::move(text)),
       table_(std::move(table)),
-      keyColumn_(std::move(keyColumn)) {}
+      keyColumn_(std::move(keyColumn)),
+      retryBefore_(dest.RetryFailedProcedure()) {
+  // Each row's insert runs once, as a plain insert would: a retried insert with
+  // RETURNING would spend a second generator value and shift the keys of the
+  // rows after it. The statement serves only these inserts while this lives.
+  dest_.SetRetryFailedProcedure(false);
+}
 
-KeyedInsert::~KeyedInsert() = default;
+KeyedInsert::~KeyedInsert() {
+  dest_.SetRetryFailedProcedure(retryBefore_);
+}
 
 void KeyedInsert::UseMaxReadBackForTests(bool on) {
   maxReadBackForced = on;
@@ -57,17 +65,7 @@ void KeyedInsert::Prepare() {
 }
 
 void KeyedInsert::Execute() {
-  // The insert runs once, as a plain insert would: a retried insert would spend a
-  // second generator value and shift the keys of the rows after it.
-  const bool retry = dest_.RetryFailedProcedure();
-  dest_.SetRetryFailedProcedure(false);
-  try {
-    dest_.Execute();
-  } catch (...) {
-    dest_.SetRetryFailedProcedure(retry);
-    throw;
-  }
-  dest_.SetRetryFailedProcedure(retry);
+  dest_.Execute();
 }
 
 std::string KeyedInsert::NewKey(bool written) {

@@ -37,6 +37,7 @@ class KeyedInsert {
   std::string text_;
   std::string table_;
   std::string keyColumn_;
+  bool retryBefore_;      // the statement's retry setting, given back at the end
   bool textSet_ = false;  // the statement still holds an earlier query's text until then
   enum class KeySource { Unknown, Returning, MaxQuery } keySource_ = KeySource::Unknown;
   std::unique_ptr<TIBSQL> maxQuery_;
