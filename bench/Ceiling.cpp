@@ -7,6 +7,7 @@
 
 #include "transfer/KeyMap.h"
 #include "transfer/TableCopyPlan.h"
+#include "transfer/TableList.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ std::optional<CeilingResult> Ceiling::Measure(const std::string& table,
         {"insert into " + table + " (" + names + ") select " + values + " from (" + query + ") Q"});
     sql.Prepare();
     // Events from the same day as the copy took them: all of them.
-    if (tablecopy::IsEventTable(table)) sql.ParamByName("EV_D").SetDateTime(0);
+    if (IsEventTable(table)) sql.ParamByName("EV_D").SetDateTime(0);
     sql.Execute();
   }  // committed here, as the program's table transaction is
   CeilingResult result;

@@ -12,6 +12,7 @@
 #include "transfer/Peregonner.h"
 #include "transfer/ReferenceRewrites.h"
 #include "transfer/TableCopyPlan.h"
+#include "transfer/TableList.h"
 #include "transfer/TransferContext.h"
 
 namespace {
@@ -116,7 +117,7 @@ void TableCopy::RunSourceQuery(const std::vector<std::string>& lines) {
   source_.SetSQL(lines);
   source_.Prepare();
   // Events and alarms are taken from the chosen day on, from its midnight.
-  if (tablecopy::IsEventTable(table_))
+  if (IsEventTable(table_))
     source_.ParamByName("EV_D").SetDateTime(std::trunc(context_.window.EventsFrom()));
   source_.Execute();
 }

@@ -72,11 +72,6 @@ RowStatement Update(RowKind kind, const std::string& table, const std::string& k
 
 }  // namespace
 
-bool IsEventTable(const std::string& table) {
-  return table == "EVENTS" || table == "ALARM" || table == "ACR$EVENTS" || table == "ACR$ALARMS" ||
-         table == "STR_EVENTS" || table == "STR_ALARMS";
-}
-
 std::string CountQuery(const std::string& table, const std::string& keyColumn) {
   const auto& special = SpecialCountQueries();
   auto found = special.find(table);

@@ -6,9 +6,6 @@
 
 namespace tablecopy {
 
-// Event and alarm tables: copied from a chosen date on, keys kept.
-bool IsEventTable(const std::string& table);
-
 // The counting query behind the table bar, and the query that reads the rows.
 // Both bind the parameter EV_D for event tables.
 std::string CountQuery(const std::string& table, const std::string& keyColumn);
