@@ -28,11 +28,9 @@ class Driver : public RunTest {
 
   // The log of a run with empty scripts whose copying pass writes `copyLines`.
   static Lines LogWith(const Lines& copyLines) {
-    Lines log = Block({}, true);
-    Add(log, {"", kStamp + ru::LogClearingPass(), "", kStamp + ru::LogCopyPass()});
-    Add(log, copyLines);
-    Add(log, SecondBlock({}));
-    return log;
+    Lines afterPasses = copyLines;
+    Add(afterPasses, SecondBlock({}));
+    return LogAround(Block({}, true), afterPasses);
   }
   static std::string Extra(const std::string& table) {
     return kStamp + ru::LogExtraClearing() + table;

@@ -208,6 +208,20 @@ std::vector<std::string> RunTest::Block(const std::vector<std::string>& statemen
   return lines;
 }
 
+std::vector<std::string> RunTest::LogAround(const std::vector<std::string>& firstBlocks,
+                                            const std::vector<std::string>& afterPasses) {
+  std::vector<std::string> log = firstBlocks;
+  Add(log, {"", kStamp + ru::LogClearingPass(), "", kStamp + ru::LogCopyPass()});
+  Add(log, afterPasses);
+  return log;
+}
+
+void RunTest::InterruptWhen(std::function<bool(const FakeWindow&)> when) {
+  window_.onPump = [when = std::move(when)](FakeWindow& w, int) {
+    if (!w.interrupted && when(w)) w.interrupted = true;
+  };
+}
+
 std::vector<std::string> RunTest::SecondBlock(const std::vector<std::string>& statement) {
   return Block(statement, !statement.empty());
 }

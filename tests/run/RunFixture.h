@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,14 @@ class RunTest : public ::testing::Test {
   // The statement blocks the run log shows, for building expected logs.
   static std::vector<std::string> Block(const std::vector<std::string>& statement, bool success);
   static std::vector<std::string> SecondBlock(const std::vector<std::string>& statement);
+  // The log of a run whose table list writes nothing of its own: the first
+  // script's blocks, the two pass lines, then `afterPasses`.
+  static std::vector<std::string> LogAround(const std::vector<std::string>& firstBlocks,
+                                            const std::vector<std::string>& afterPasses);
+
+  // Sets the interrupt flag at the first pump where `when` holds; `when` is not
+  // asked while the flag is still set.
+  void InterruptWhen(std::function<bool(const FakeWindow&)> when);
 
   bool Connected() const;
 

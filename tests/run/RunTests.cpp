@@ -57,12 +57,6 @@ class Interrupts : public RunTest {
     TableList({"HOSTS=HS_ID", "CONTROLLERS=CT_ID", "CARDGROUPS=CG_ID"});
     Generators({"GEN_HOSTS=HOSTS/HS_ID"});
   }
-  // Sets the interrupt flag at the first pump where `when` holds.
-  void InterruptWhen(std::function<bool(const FakeWindow&)> when) {
-    window_.onPump = [when](FakeWindow& w, int) {
-      if (when(w)) w.interrupted = true;
-    };
-  }
   void ExpectIdleAfterInterrupt() {
     EXPECT_EQ(window_.interruptWarnings, Lines{ru::InterruptWarning()});
     EXPECT_TRUE(window_.errorReports.empty());

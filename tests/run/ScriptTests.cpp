@@ -11,14 +11,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The log of a run whose table list holds only comments, around the two scripts' blocks.
-Lines RunLogAround(const Lines& firstBlocks, const Lines& secondBlocks) {
-  Lines log = firstBlocks;
-  Add(log, {"", kStamp + ru::LogClearingPass(), "", kStamp + ru::LogCopyPass()});
-  Add(log, secondBlocks);
-  return log;
-}
-
 class Scripts : public RunTest {
  protected:
   Lines ZoneNames() { return DestLines("SELECT ZN_ID, ZN_NAME FROM ZONES ORDER BY ZN_ID"); }
@@ -26,7 +18,7 @@ class Scripts : public RunTest {
 
 TEST_F(Scripts, EmptyScriptsWriteOneBlockEach) {
   Run();
-  ExpectLog(RunLogAround(Block({}, true), SecondBlock({})));
+  ExpectLog(LogAround(Block({}, true), SecondBlock({})));
   EXPECT_EQ(pauses_, std::vector<std::chrono::milliseconds>{std::chrono::milliseconds(1000)});
   EXPECT_TRUE(window_.errorReports.empty());
 }
@@ -53,7 +45,7 @@ TEST_F(Scripts, BlankLinesAndMarkersSeparateAlike) {
   Lines expected;
   for (const Lines& s : {statement1, statement2, statement3, Lines{}, Lines{last}})
     Add(expected, Block(s, true));
-  expected = RunLogAround(expected, SecondBlock({}));
+  expected = LogAround(expected, SecondBlock({}));
 
   std::string logs[2];
   const char* separators[] = {"  \t", "{***}"};
@@ -84,7 +76,7 @@ TEST_F(Scripts, LineFeedOnlyScriptsReadAlike) {
   Run();
   Lines first = Block({"INSERT INTO ZONES (ZN_ID, ZN_NAME)", " VALUES (7, 'lf')"}, true);
   Add(first, Block({"INSERT INTO ZONES (ZN_ID, ZN_NAME) VALUES (8, 'lf')"}, true));
-  ExpectLog(RunLogAround(first, SecondBlock({})));
+  ExpectLog(LogAround(first, SecondBlock({})));
   EXPECT_EQ(ZoneNames(), (Lines{"7 lf", "8 lf"}));
 }
 
@@ -152,7 +144,7 @@ TEST_F(Scripts, ColonsRunOnlyInTheSecondScript) {
   SecondScript(block);
   Run();
   EXPECT_EQ(ZoneNames(), (Lines{"5 block"}));
-  ExpectLog(RunLogAround(Block({}, true), SecondBlock(block)));
+  ExpectLog(LogAround(Block({}, true), SecondBlock(block)));
 
   ResetLog();
   Dest("DELETE FROM ZONES");

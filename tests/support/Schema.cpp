@@ -28,19 +28,22 @@ std::string MakeDbScript() {
 // Building a database takes seconds and most test processes need the same few, so
 // each kind is built once per version of schema/ and copied from there. The folder
 // name carries a digest of every file in schema/ (the control files aside), so an
-// edited schema gets fresh databases.
+// edited schema gets fresh databases. Worked out once per process.
 std::filesystem::path CacheDir() {
-  std::string all;
-  for (const auto& entry : std::filesystem::directory_iterator(SchemaDir())) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    all += entry.path().filename().string() + '\0' + text.str() + '\0';
-  }
-  std::ostringstream name;
-  name << "dravik-db-cache-" << std::hex << std::hash<std::string>{}(all);
-  return std::filesystem::temp_directory_path() / name.str();
+  static const std::filesystem::path dir = [] {
+    std::string all;
+    for (const auto& entry : std::filesystem::directory_iterator(SchemaDir())) {
+      if (!entry.is_regular_file()) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::ostringstream text;
+      text << in.rdbuf();
+      all += entry.path().filename().string() + '\0' + text.str() + '\0';
+    }
+    std::ostringstream name;
+    name << "dravik-db-cache-" << std::hex << std::hash<std::string>{}(all);
+    return std::filesystem::temp_directory_path() / name.str();
+  }();
+  return dir;
 }
 
 // Copies the cached database `name` to `db`, building it first with `argv` (which
@@ -91,11 +94,6 @@ std::filesystem::path ControlDir() {
 void MakeDatabase(const std::filesystem::path& db, Variant variant) {
   CopyCached(VariantName(variant) + ".fdb", MakeDbArgs(variant), db,
              "making database " + db.string());
-}
-
-void FillDemo(const std::filesystem::path& db, int size) {
-  RunScript({(SchemaDir() / "fill-demo").string(), db.string(), std::to_string(size)},
-            "filling demo site into " + db.string());
 }
 
 void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size) {

@@ -29,12 +29,10 @@ std::filesystem::path ControlDir();
 // DRAVIK_NO_DB_CACHE=1 to build every one afresh.
 void MakeDatabase(const std::filesystem::path& db, Variant variant = Variant::Current);
 
-// Fills an existing installation database of either variant with a demo site of
-// `size` controllers (8 readers, 80 owners and 800 events per controller); see
-// schema/fill-demo. Throws std::runtime_error when it fails.
-void FillDemo(const std::filesystem::path& db, int size);
-
-// MakeDatabase, then FillDemo (cached like MakeDatabase).
+// An installation database of either variant filled with a demo site of `size`
+// controllers (8 readers, 80 owners and 800 events per controller; see
+// schema/fill-demo), cached like MakeDatabase. Throws std::runtime_error when it
+// fails.
 void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size);
 
 }  // namespace testsupport

@@ -170,7 +170,7 @@ class SiteTest : public CopyTest, public ::testing::WithParamInterface<Variant> 
 
 TEST_P(SiteTest, EveryReferencePointsAtTheRowItPointedAtInTheSource) {
   MakeDatabases(GetParam(), Variant::Current);
-  testsupport::FillDemo(src_, 3);
+  testsupport::MakeDemoDatabase(src_, GetParam(), 3);
   window_.eventsFrom = text::EncodeDateTime({2026, 3, 1, 12, 0, 0, 0});
   CopySite();
   EXPECT_TRUE(ErrorLines().empty()) << ErrorLines().front();
