@@ -124,17 +124,6 @@ std::string Desktop::WaitWindow(const std::string& title, const std::vector<std:
   return found;
 }
 
-bool Desktop::WaitWindowGone(const std::string& title, const std::vector<std::string>& except,
-                             std::chrono::milliseconds limit) {
-  return WaitUntil(
-      [&] {
-        for (const std::string& id : Windows(title))
-          if (std::find(except.begin(), except.end(), id) == except.end()) return false;
-        return true;
-      },
-      limit, 300ms);
-}
-
 std::string Desktop::Geometry(const std::string& window) {
   const ToolResult r = Xdotool({"getwindowgeometry", window});
   const size_t at = r.out.find("Geometry: ");

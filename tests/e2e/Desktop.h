@@ -32,9 +32,6 @@ class Desktop {
   // Waits for a visible window titled `title` that is not in `except`; empty on timeout.
   std::string WaitWindow(const std::string& title, const std::vector<std::string>& except,
                          std::chrono::milliseconds limit);
-  // Waits until no visible window titled `title` other than those in `except` remains.
-  bool WaitWindowGone(const std::string& title, const std::vector<std::string>& except,
-                      std::chrono::milliseconds limit);
   // "WIDTHxHEIGHT" of a window; empty when it cannot be read.
   std::string Geometry(const std::string& window);
   // Gives the keyboard focus to a window, as a click on it would.

@@ -55,8 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
   }
 
+  const std::vector<std::string> lines = LinesOf(content);
   std::vector<std::string> expected;
-  for (const std::string& line : LinesOf(content))
+  for (const std::string& line : lines)
     if (!IsScriptSeparator(line)) expected.push_back(line);
 
   text::TextFileReader script(ScratchPath());
@@ -68,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       read.push_back(std::move(line));
     }
     // Every statement but an empty last one consumes at least one line.
-    if (++statements > LinesOf(content).size() + 1) std::abort();
+    if (++statements > lines.size() + 1) std::abort();
   } while (!script.Eof());
 
   if (read != expected) std::abort();

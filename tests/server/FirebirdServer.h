@@ -50,7 +50,6 @@ class FirebirdServer {
   std::vector<std::string> Environment() const;
   void WriteConfiguration() const;
   void MakeSecurityDatabase() const;
-  void Spawn();
   bool WaitUntilListening(std::chrono::milliseconds limit);
   bool WaitForExit(std::chrono::milliseconds limit) noexcept;
 
