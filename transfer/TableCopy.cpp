@@ -152,6 +152,17 @@ void TableCopy::CopyRows() {
 }
 
 void TableCopy::CopyRow(KeyedInsert& insert, OwnerArchiveFlag& archive) {
+  // A log line that cannot be written ends the table, but only once the row has
+  // its entries in both key lists, so the lists never fall out of step.
+  std::exception_ptr logFailure;
+  auto log = [&](const std::string& prefix, const std::exception& error) {
+    try {
+      LogRowError(prefix, error);
+    } catch (...) {
+      if (!logFailure) logFailure = std::current_exception();
+    }
+  };
+
   // Every key-mapped row gets an entry in both lists, so they stay aligned.
   std::string oldKeyText;
   if (pair_ != 0 && !common_.empty())
@@ -162,18 +173,28 @@ void TableCopy::CopyRow(KeyedInsert& insert, OwnerArchiveFlag& archive) {
   try {
     TIBSQL& dest = insert.Start();
     for (size_t i = 0; i < row_.paramSources.size(); ++i) {
-      try {
+      auto copyValue = [&] {
         dest.Param(static_cast<int>(i))
             .AssignFrom(SourceColumn(paramColumns_[i], row_.paramSources[i]));
+      };
+      if (row_.kind != RowKind::Insert) {
+        // An update with a value missing would overwrite the destination row
+        // with an empty one: the row fails instead.
+        copyValue();
+        continue;
+      }
+      try {
+        copyValue();
       } catch (const std::exception&) {
-        // A value that cannot be copied leaves its parameter as prepared.
+        // An inserted row keeps what it can: a value that cannot be copied
+        // leaves its parameter as prepared.
       }
     }
     if (row_.kind == RowKind::Insert) FillInsert(dest);
     insert.Execute();
     written = true;
   } catch (const std::exception& e) {
-    LogRowError(ru::LogInsertError(), e);
+    log(ru::LogInsertError(), e);
   }
 
   int newKey = -1;
@@ -182,7 +203,7 @@ void TableCopy::CopyRow(KeyedInsert& insert, OwnerArchiveFlag& archive) {
     try {
       newKeyText = insert.NewKey(written);
     } catch (const std::exception& e) {
-      LogRowError(ru::LogNewKeyError(), e);
+      log(ru::LogNewKeyError(), e);
     }
     context_.keyMap.Pair(pair_).AppendNew(newKeyText);
     if (!text::TryStrToInt(newKeyText, newKey)) newKey = -1;
@@ -193,13 +214,14 @@ void TableCopy::CopyRow(KeyedInsert& insert, OwnerArchiveFlag& archive) {
     try {
       archive.Set(newKey);
     } catch (const std::exception& e) {
-      LogRowError(ru::LogArchiveFlagError(), e);
+      log(ru::LogArchiveFlagError(), e);
     }
   }
 
   int oldKey = 0;
   if (KeepsDynamicState(table_) && newKey != -1 && text::TryStrToInt(oldKeyText, oldKey))
     context_.states.StoreNewKey(table_, oldKey, newKey);
+  if (logFailure) std::rethrow_exception(logFailure);
 }
 
 void TableCopy::FillInsert(TIBSQL& dest) {

@@ -100,6 +100,28 @@ TEST_F(CopyTest, PhotosTravelBetweenPhotoTables) {
             (Rows{{"3", "<null>", "new-3"}, {"8", "<null>", "new-8"}, {"11", "<null>", "<null>"}}));
 }
 
+TEST_F(CopyTest, APhotoThatCannotBeCopiedFailsItsRowAndKeepsTheDestinationPhoto) {
+  MakeDatabases();
+  // A destination photo column too short for the source's photo of owner 3.
+  Dest(
+      "ALTER TABLE OWNERPHOTOS DROP OW_PHOTO;\nALTER TABLE OWNERPHOTOS ADD OW_PHOTO VARCHAR(100);");
+  Source(
+      std::string(kOwners) +
+      "UPDATE OWNERPHOTOS SET OW_PHOTO = 'new-8' WHERE OW_ID = 8;\n"
+      "UPDATE OWNERPHOTOS SET OW_PHOTO = CAST(LPAD('', 8000, 'x') AS BLOB) WHERE OW_ID = 3;\n"
+      "UPDATE OWNERPHOTOS SET OW_PHOTO = OW_PHOTO || OW_PHOTO || OW_PHOTO || OW_PHOTO || OW_PHOTO "
+      "WHERE OW_ID = 3;");
+  Copy("OWNER", "OW_ID");
+  Disconnect();
+  Dest("UPDATE OWNERPHOTOS SET OW_PHOTO = 'kept-' || OW_ID;");
+  Copy("OWNERPHOTOS", "OW_ID");
+  EXPECT_EQ(DestRows("SELECT OW_ID, OW_PHOTO FROM OWNERPHOTOS ORDER BY OW_ID"),
+            (Rows{{"3", "kept-3"}, {"8", "new-8"}, {"11", "<null>"}}));
+  EXPECT_EQ(ErrorLines(),
+            (std::vector<std::string>{
+                "Ошибка Добавления OWNERPHOTOS OW_ID =  3 :  Invalid data conversion"}));
+}
+
 TEST_F(CopyTest, OwnersReachADestinationWhoseOwnerTableHasNoPhotoColumn) {
   MakeDatabases(Variant::Older, Variant::Current);
   Dest("ALTER TABLE OWNER DROP OW_PHOTO;");
