@@ -28,21 +28,26 @@ std::string ReadDisplayNumber(int fd, std::chrono::milliseconds limit) {
   return {};
 }
 
-std::string TitlePattern(const std::string& title) {
-  // Qt stores the title's UTF-8 bytes in WM_NAME typed as Latin-1 text, and xdotool
-  // compares WM_NAME read as Latin-1: each byte of the title is one Latin-1
-  // character of the pattern. The anchors keep "Перенос данных" from matching a
-  // longer title.
-  std::string pattern = "^";
-  for (unsigned char byte : title) {
-    if (byte < 0x80) {
-      pattern += static_cast<char>(byte);
+// The text of xprop's `NAME = "..."` line, its escapes undone (\" \\ and octal bytes).
+std::string QuotedValue(const std::string& line) {
+  std::string value;
+  size_t at = line.find("= \"");
+  if (at == std::string::npos) return value;
+  for (at += 3; at < line.size() && line[at] != '"'; ++at) {
+    if (line[at] != '\\' || at + 1 >= line.size()) {
+      value += line[at];
+    } else if (line[at + 1] >= '0' && line[at + 1] <= '7') {
+      int byte = 0;
+      int digits = 0;
+      for (++at; digits < 3 && at < line.size() && line[at] >= '0' && line[at] <= '7'; ++digits)
+        byte = byte * 8 + (line[at++] - '0');
+      value += static_cast<char>(byte);
+      --at;
     } else {
-      pattern += static_cast<char>(0xC0 | (byte >> 6));
-      pattern += static_cast<char>(0x80 | (byte & 0x3F));
+      value += line[++at];
     }
   }
-  return pattern + "$";
+  return value;
 }
 
 }  // namespace
@@ -101,7 +106,19 @@ std::vector<std::string> WindowIds(const ToolResult& found) {
 }  // namespace
 
 std::vector<std::string> Desktop::Windows(const std::string& title) {
-  return WindowIds(Xdotool({"search", "--onlyvisible", "--name", TitlePattern(title)}));
+  // The title is compared as _NET_WM_NAME holds it, UTF-8 in every locale; WM_NAME
+  // holds the program's locale encoding, which differs between a C and a Russian desktop.
+  std::vector<std::string> titled;
+  for (const std::string& id : WindowIds(Xdotool({"search", "--onlyvisible", "--name", "."})))
+    if (Title(id) == title) titled.push_back(id);
+  return titled;
+}
+
+std::string Desktop::Title(const std::string& window) {
+  EnvChanges env = Env();
+  env.push_back({"LC_ALL", "C.UTF-8"});
+  const ToolResult r = RunTool({"xprop", "-id", window, "-notype", "_NET_WM_NAME"}, env, 30s);
+  return r.exitCode == 0 ? QuotedValue(r.out) : std::string();
 }
 
 std::vector<std::string> Desktop::WindowsOfClass(const std::string& className) {

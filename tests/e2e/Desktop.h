@@ -27,6 +27,8 @@ class Desktop {
 
   // Visible top-level windows whose title is exactly `title`.
   std::vector<std::string> Windows(const std::string& title);
+  // The title of a window (its _NET_WM_NAME, UTF-8); empty when it has none.
+  std::string Title(const std::string& window);
   // Visible windows of a program by its class name, popups without a title included.
   std::vector<std::string> WindowsOfClass(const std::string& className);
   // Waits for a visible window titled `title` that is not in `except`; empty on timeout.
