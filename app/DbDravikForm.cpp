@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
@@ -261,11 +262,13 @@ void TDbDravikForm::ProcessMessages() {
   QCoreApplication::processEvents();
 }
 
+// The paths go to the file system as it spells names, never through windows-1251,
+// which lacks letters a folder name may have.
 std::string TDbDravikForm::SourceText() const {
-  return FromQt(SourceFE->text());
+  return QFile::encodeName(SourceFE->text()).toStdString();
 }
 std::string TDbDravikForm::DestText() const {
-  return FromQt(DestFE->text());
+  return QFile::encodeName(DestFE->text()).toStdString();
 }
 bool TDbDravikForm::EventsTicked() const {
   return EventsCB->isChecked();

@@ -2,6 +2,7 @@
 // checks, the menu, help and the about box.
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QPushButton>
 #include <exception>
 
@@ -81,7 +82,7 @@ void TDbDravikForm::ApplyEnablingRule() {
 void TDbDravikForm::PathCheck(const FileNameEdit& changed) {
   const std::string source = text::Trim(SourceText());
   const std::string dest = text::Trim(DestText());
-  if (source != dest || text::Trim(FromQt(changed.text())).empty()) {
+  if (source != dest || text::Trim(QFile::encodeName(changed.text()).toStdString()).empty()) {
     ApplyEnablingRule();
     return;
   }

@@ -109,7 +109,7 @@ void TransferRun::RunEndStep(const std::function<void()>& step, std::optional<st
   } catch (const std::exception& e) {
     if (!error) error = e.what();
   } catch (...) {
-    if (!error) error = "Unknown error";
+    if (!error) error = ru::UnknownError();
   }
 }
 

@@ -1,8 +1,11 @@
 // Binding of the Firebird client library, loaded at run time so the program
 // starts (and reports error 1) on a machine without it.
 #include <dlfcn.h>
+#include <langinfo.h>
+#include <strings.h>
 
 #include <atomic>
+#include <clocale>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -24,6 +27,16 @@ decltype(&::fb_shutdown) shutdownEngine = nullptr;
 // runtime run over a process whose engine threads are half gone.
 void ShutDownEngineAtExit() {
   if (shutdownEngine != nullptr) shutdownEngine(10000, fb_shutrsn_app_stopped);
+}
+
+// The engine turns database file names into the encoding of the process's
+// character type. A C locale spells no Cyrillic folder name, so such a process
+// gets the UTF-8 character type, as Qt gives it to its windows; the messages
+// keep their language.
+void UseUtf8CharacterType() {
+  const char* codeset = nl_langinfo(CODESET);
+  if (strcasecmp(codeset, "UTF-8") != 0 && strcasecmp(codeset, "UTF8") != 0)
+    std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
 template <typename F>
@@ -71,6 +84,7 @@ void CheckIBLoaded() {
   if (bound.load(std::memory_order_acquire)) return;
   std::lock_guard<std::mutex> guard(bindMutex);
   if (bound.load(std::memory_order_relaxed)) return;
+  UseUtf8CharacterType();
   // The library stays loaded for the life of the process: the embedded engine
   // it brings must not be unloaded under open attachments.
   void* library = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_GLOBAL);

@@ -4,6 +4,7 @@
 #include "db/Client.h"
 #include "db/IB.h"
 #include "db/ParamBlock.h"
+#include "text/Cp1251.h"
 
 TIBDatabase::TIBDatabase(std::string componentName) : name_(std::move(componentName)) {
   CheckIBLoaded();
@@ -70,8 +71,15 @@ void TIBDatabase::Attach() {
   const ib::ClientApi& api = ib::Api();
   ib::Status status;
   handle_ = 0;
+  // File names are UTF-8 on this platform; the flag tells the client so, where
+  // it would otherwise read them in the connection's character set (WIN1251).
+  std::vector<char> dpb = dpb_;
+  if (!text::IsAscii(databaseName_) && text::IsUtf8(databaseName_)) {
+    dpb.push_back(isc_dpb_utf8_filename);
+    dpb.push_back(0);
+  }
   api.attach_database(status.Vector(), 0, databaseName_.c_str(), &handle_,
-                      static_cast<short>(dpb_.size()), dpb_.data());
+                      static_cast<short>(dpb.size()), dpb.data());
   if (status.Failed()) {
     handle_ = 0;
     status.Raise();

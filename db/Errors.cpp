@@ -1,9 +1,13 @@
 // The layer's two error families: its own checks (EIBClientError, fixed number
 // and text) and failures the engine reports (EIBInterBaseError, engine text).
+#include <deque>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "db/Client.h"
 #include "db/IB.h"
+#include "text/Cp1251.h"
 
 namespace {
 
@@ -78,13 +82,52 @@ bool Status::Contains(long code) const {
   return false;
 }
 
+namespace {
+
+// The vector with every string argument in windows-1251: file names and the
+// system's texts arrive as UTF-8, names and values of the database as WIN1251.
+// `texts` owns the converted strings the copy points at.
+std::vector<ISC_STATUS> WithProgramTexts(const ISC_STATUS* vector, std::deque<std::string>& texts) {
+  std::vector<ISC_STATUS> copy;
+  for (int i = 0; i < ISC_STATUS_LENGTH - 1 && vector[i] != isc_arg_end;) {
+    const ISC_STATUS kind = vector[i];
+    if (kind == isc_arg_cstring) {
+      const char* start = reinterpret_cast<const char*>(vector[i + 2]);
+      texts.push_back(text::Cp1251FromSystemOrSame(
+          std::string_view(start, static_cast<size_t>(vector[i + 1]))));
+      copy.push_back(isc_arg_string);
+      copy.push_back(reinterpret_cast<ISC_STATUS>(texts.back().c_str()));
+      i += 3;
+      continue;
+    }
+    copy.push_back(kind);
+    if (kind == isc_arg_string || kind == isc_arg_interpreted || kind == isc_arg_sql_state) {
+      texts.push_back(text::Cp1251FromSystemOrSame(reinterpret_cast<const char*>(vector[i + 1])));
+      copy.push_back(reinterpret_cast<ISC_STATUS>(texts.back().c_str()));
+    } else {
+      copy.push_back(vector[i + 1]);
+    }
+    i += 2;
+  }
+  copy.push_back(isc_arg_end);
+  return copy;
+}
+
+}  // namespace
+
 std::string ComposeEngineMessage(const ISC_STATUS* vector) {
+  std::deque<std::string> texts;
+  const std::vector<ISC_STATUS> converted = WithProgramTexts(vector, texts);
   std::string message;
-  const ISC_STATUS* cursor = vector;
+  const ISC_STATUS* cursor = converted.data();
   char buffer[1024];
-  while (Api().interpret(buffer, sizeof buffer, &cursor) > 0) {
+  while (true) {
+    // An operating system error is interpreted as the C library's text, in the
+    // locale's encoding.
+    const bool systemText = *cursor == isc_arg_unix;
+    if (Api().interpret(buffer, sizeof buffer, &cursor) <= 0) break;
     if (!message.empty() && message.back() != '\n') message += "\r\n";
-    message += buffer;
+    message += systemText ? text::Cp1251FromLocale(buffer) : std::string(buffer);
   }
   if (!message.empty() && message.back() == '.') message.pop_back();
   return message;

@@ -70,6 +70,7 @@ TEXT(LogStatementSuccess, "    Успешная операция.    ")
 TEXT(LogStatementFailure, "########       Сообщение об ошибке       #########")
 TEXT(LogStatementEnd, "___________ Конец команды SQL _____________________")
 TEXT(HelpFileNotFound, "Не удается найти файл справки ")
+TEXT(UnknownError, "Неизвестная ошибка")
 
 #undef TEXT
 

@@ -6,17 +6,21 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/Cp1251.h"
 #include "text/Trim.h"
 
 namespace text {
 namespace {
 
+// The message is program text: the file name and the system's reason come in
+// the system's encodings and are turned into windows-1251.
 [[noreturn]] void Fail(const std::string& what, const std::string& path) {
-  throw EInOutError(what + " \"" + path + "\": " + std::strerror(errno));
+  const std::string reason = std::strerror(errno);
+  throw EInOutError(what + " \"" + Cp1251FromFileName(path) + "\": " + Cp1251FromLocale(reason));
 }
 
 bool Exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
 
@@ -30,7 +34,8 @@ std::string ResolveInFolder(const std::string& folder, const std::string& name) 
   size_t start = 0;
   while (start <= name.size()) {
     size_t slash = name.find('/', start);
-    std::string part = name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    std::string part =
+        name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
     std::string match = part;
     if (DIR* dir = ::opendir(resolved.empty() ? "." : resolved.c_str())) {
       std::string found;

@@ -1,7 +1,8 @@
 #pragma once
 // The one narrow interface through which the transfer run talks to the main
 // window. The Qt window implements it; tests use a fake and run whole transfers
-// headless. All texts are windows-1251 bytes.
+// headless. All texts are windows-1251 bytes, but for the two database paths,
+// which are file names in the file system's encoding (UTF-8).
 #include <string>
 
 #include "text/Regional.h"
@@ -31,11 +32,11 @@ class TransferWindow {
   virtual void ClearInterrupt() = 0;
 
   // The options as they stand when asked.
-  virtual std::string SourceText() const = 0;  // SourceFE
-  virtual std::string DestText() const = 0;    // DestFE
-  virtual bool EventsTicked() const = 0;       // EventsCB
+  virtual std::string SourceText() const = 0;      // SourceFE, file-system bytes
+  virtual std::string DestText() const = 0;        // DestFE, file-system bytes
+  virtual bool EventsTicked() const = 0;           // EventsCB
   virtual text::TDateTime EventsFrom() const = 0;  // FromDE; 0 when empty or invalid
-  virtual bool LocationFlag() const = 0;       // follows SaveUserPlaceCB
+  virtual bool LocationFlag() const = 0;           // follows SaveUserPlaceCB
 
   // Running: inputs, menus, start command and close box off, interrupt button on,
   // keep-locations box left as it is. Idle: the reverse.

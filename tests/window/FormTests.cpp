@@ -80,6 +80,10 @@ void FormTests::pathsEnableStartCommand_data() {
                                        << "/db x/base.fdb" << true << false;
   QTest::newRow("equal Cyrillic") << QString::fromUtf8("/данные/база.fdb")
                                   << QString::fromUtf8("/данные/база.fdb") << false << true;
+  // Letters windows-1251 lacks stay themselves: these two names are different files.
+  QTest::newRow("different letters beyond windows-1251")
+      << QString::fromUtf8("/данные/日本.fdb") << QString::fromUtf8("/данные/中国.fdb") << true
+      << false;
 }
 
 void FormTests::pathsEnableStartCommand() {
