@@ -147,8 +147,8 @@ class TransferWindow : public testing::Test {
     }
   }
 
-  void Prepare(Variant variant, int size) {
-    program_ = PrepareProgramFolder(folder_.path(), variant, size);
+  void Prepare(Variant variant, int size, const std::string& subfolder = "") {
+    program_ = PrepareProgramFolder(folder_.path() / subfolder, variant, size);
     PresetGenerators(program_.dest);
   }
 
@@ -176,6 +176,24 @@ class TransferWindow : public testing::Test {
   void CloseProgram() { EXPECT_EQ(op_->Close(), 0) << "see " << (output_ / "program.log"); }
 
   void ExpectCompleteTransfer(const std::string& eventsFrom, bool ownerStates);
+
+  // A started run with events from `eventsFromSql` and the owners' states kept ends
+  // done, with a clean run log and a complete destination.
+  void ExpectCompleteRun(const std::string& eventsFromSql) {
+    const Accessible end = WaitRunEnd();
+    op_->desktop().Screenshot(output_ / "3-done.png");
+    EXPECT_EQ(Status(end), kStatusDone);
+    EXPECT_EQ(BarValues(end), (std::vector<double>{0, 0}));
+    ExpectNoBox();
+    CloseProgram();
+
+    const std::string log = ReadRunLog(program_);
+    EXPECT_NE(log.find(kClearingPassLine), std::string::npos);
+    EXPECT_NE(log.find(kSecondScriptStart), std::string::npos);
+    EXPECT_EQ(log.find("########"), std::string::npos) << "a statement failed; see the run log";
+    EXPECT_EQ(log.find("Ошибка"), std::string::npos) << "a step failed; see the run log";
+    ExpectCompleteTransfer(eventsFromSql, true);
+  }
 
   testsupport::TempDir folder_{"dravik-e2e"};
   fs::path output_;
@@ -274,19 +292,17 @@ TEST_F(TransferWindow, CurrentLayoutSourceTransferredFromTheKeyboard) {
   op_->desktop().Screenshot(output_ / "2-filled.png");
 
   op_->PressSpace();
-  const Accessible end = WaitRunEnd();
-  op_->desktop().Screenshot(output_ / "3-done.png");
-  EXPECT_EQ(Status(end), kStatusDone);
-  EXPECT_EQ(BarValues(end), (std::vector<double>{0, 0}));
-  ExpectNoBox();
-  CloseProgram();
+  ExpectCompleteRun("2026-03-01");
+}
 
-  const std::string log = ReadRunLog(program_);
-  EXPECT_NE(log.find(kClearingPassLine), std::string::npos);
-  EXPECT_NE(log.find(kSecondScriptStart), std::string::npos);
-  EXPECT_EQ(log.find("########"), std::string::npos) << "a statement failed; see the run log";
-  EXPECT_EQ(log.find("Ошибка"), std::string::npos) << "a step failed; see the run log";
-  ExpectCompleteTransfer("2026-03-01", true);
+TEST_F(TransferWindow, CyrillicFoldersTransferAsPlainOnes) {
+  // A Russian desktop keeps downloads in ~/Загрузки: the program folder and both
+  // databases lie in a folder named with Cyrillic letters and a blank.
+  Prepare(Variant::Current, 3, "Загрузки старые");
+  op_->Launch(program_.exe);
+  op_->FillForm({program_.source.string(), program_.dest.string(), true, "01.03.2026", true});
+  op_->PressSpace();
+  ExpectCompleteRun("2026-03-01");
 }
 
 TEST_F(TransferWindow, OlderLayoutSourceTransferredFromTheKeyboard) {

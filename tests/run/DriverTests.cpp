@@ -22,7 +22,7 @@ Lines BarPeaks(const std::vector<int>& positions) {
 
 class Driver : public RunTest {
  protected:
-  Driver() {
+  explicit Driver(const std::string& programSubfolder = "") : RunTest(programSubfolder) {
     window_.onPump = [this](FakeWindow& w, int) { positions_.push_back(w.allBar.position); };
   }
 
@@ -56,7 +56,18 @@ TEST_F(Driver, CommentsAndBlankLinesChangeNothing) {
   EXPECT_TRUE(window_.errorReports.empty());
 }
 
-TEST_F(Driver, EveryMarkerClearsCopiesAndUpdatesAsListed) {
+// The same run from a program folder under a plain name and under a Cyrillic one
+// with a blank, as on a Russian desktop's downloads folder.
+class DriverInFolder : public Driver, public ::testing::WithParamInterface<const char*> {
+ protected:
+  DriverInFolder() : Driver(GetParam()) {}
+};
+
+INSTANTIATE_TEST_SUITE_P(ProgramFolder, DriverInFolder,
+                         ::testing::Values("plain", "Загрузки старые"),
+                         [](const auto& info) { return info.index == 0 ? "Plain" : "Cyrillic"; });
+
+TEST_P(DriverInFolder, EveryMarkerClearsCopiesAndUpdatesAsListed) {
   SeedSite();
   TableList({
       "* devices before what refers to them",

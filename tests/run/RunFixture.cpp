@@ -52,19 +52,21 @@ void Add(std::vector<std::string>& lines, const std::vector<std::string>& more) 
   lines.insert(lines.end(), more.begin(), more.end());
 }
 
-RunTest::RunTest()
-    : states_(dm_, [this] { return window_.locationFlag; }), run_(dm_, states_, window_) {
+RunTest::RunTest(const std::string& programSubfolder)
+    : programDir_(dir_.path() / programSubfolder),
+      states_(dm_, [this] { return window_.locationFlag; }),
+      run_(dm_, states_, window_) {
   text::Regional().shortDateFormat = "dd.MM.yyyy";
   text::Regional().longTimeFormat = "HH:mm:ss";
-  folder_ = dir_.path().string() + "/";
-  std::filesystem::create_directory(dir_ / "SQL");
+  folder_ = (programDir_ / "").string();
+  std::filesystem::create_directories(programDir_ / "SQL");
   RunLog(folder_).Create();
   TableList({"* nothing"});
   Generators({"* nothing"});
   FirstScript({});
   SecondScript({});
-  src_ = dir_ / "source.fdb";
-  dst_ = dir_ / "dest.fdb";
+  src_ = programDir_ / "source.fdb";
+  dst_ = programDir_ / "dest.fdb";
   FreshDatabases();
   window_.source = src_.string();
   window_.dest = dst_.string();
@@ -78,7 +80,7 @@ void RunTest::WriteControl(const std::string& name, const std::vector<std::strin
 }
 
 void RunTest::WriteControlBytes(const std::string& name, const std::string& bytes) {
-  std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(programDir_ / name, std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 
@@ -161,7 +163,7 @@ void RunTest::Run(int tableListLines) {
 }
 
 std::string RunTest::LogBytes() const {
-  std::ifstream in(dir_ / "DB_dravik.log", std::ios::binary);
+  std::ifstream in(programDir_ / "DB_dravik.log", std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

@@ -26,7 +26,8 @@ inline const std::string kStamp = "<TIMESTAMP>";
 
 class RunTest : public ::testing::Test {
  protected:
-  RunTest();
+  // The program folder and both databases lie in `programSubfolder` of the test's folder.
+  explicit RunTest(const std::string& programSubfolder = "");
 
   // Control files in the program folder; the lines are given in UTF-8 and
   // written in windows-1251 with CR LF after each.
@@ -92,6 +93,7 @@ class RunTest : public ::testing::Test {
   bool Connected() const;
 
   testsupport::TempDir dir_{"dravik-run"};
+  std::filesystem::path programDir_;
   std::string folder_;  // the program folder, ending with "/"
   std::filesystem::path src_, dst_;
   TDM1 dm_;

@@ -135,7 +135,10 @@ std::vector<std::string> FirebirdServer::Environment() const {
   // The root folder carries the configuration; the lock folder keeps this
   // server's shared memory apart from every other engine on the machine.
   return {"FIREBIRD=" + root_.path().string(), "FIREBIRD_LOCK=" + (root_ / "lock").string(),
-          "FIREBIRD_TMP=" + (root_ / "tmp").string()};
+          "FIREBIRD_TMP=" + (root_ / "tmp").string(),
+          // A server spells file names in its locale's encoding, UTF-8 as on an
+          // installed system.
+          "LC_ALL=C.UTF-8"};
 }
 
 void FirebirdServer::MakeSecurityDatabase() const {

@@ -71,8 +71,12 @@ void ServerRun::SetUp() {
   } catch (const std::exception& e) {
     FAIL() << e.what();
   }
-  source_ = server_->DataDir() / "source.fdb";
-  dest_ = server_->DataDir() / "dest.fdb";
+  // The server's databases lie under a Cyrillic folder name with a blank, as on
+  // a Russian installation.
+  const std::filesystem::path folder = server_->DataDir() / "Базы объекта";
+  std::filesystem::create_directories(folder);
+  source_ = folder / "source.fdb";
+  dest_ = folder / "dest.fdb";
   testsupport::MakeDemoDatabase(source_, testsupport::Variant::Current, kSiteSize);
   testsupport::MakeDatabase(dest_);
 }

@@ -37,8 +37,11 @@ std::string RunWithConnection(const std::filesystem::path& db, std::string_view 
   const std::string input = work.File("input.sql");
   std::ofstream(input, std::ios::binary) << script;
   ProcessResult result =
-      RunProcess({IsqlProgram(), "-q", "-b", "-sql_dialect", "1", "-ch", std::string(charset),
-                  "-user", "SYSDBA", "-password", "masterkey", "-i", input, db.string()});
+      // isql spells file names in its locale's encoding, which in a C locale
+      // has no Cyrillic letters for a folder name.
+      RunProcess({"env", "LC_ALL=C.UTF-8", IsqlProgram(), "-q", "-b", "-sql_dialect", "1", "-ch",
+                  std::string(charset), "-user", "SYSDBA", "-password", "masterkey", "-i", input,
+                  db.string()});
   if (result.exitCode != 0) {
     throw IsqlError("isql on " + db.string() + " failed (exit code " +
                     std::to_string(result.exitCode) + "):\n" + result.err + "\nscript:\n" + script);
