@@ -15,6 +15,7 @@
 #include "app/RegionalFromLocale.h"
 #include "link/IBDB.h"
 #include "tests/window/WindowTestSupport.h"
+#include "text/Cp1251.h"
 #include "text/Regional.h"
 #include "text/RussianTexts.h"
 
@@ -104,7 +105,8 @@ void ServicesTests::missingHelpFileIsReported() {
   QtServicesRecordingBoxes services;
   services.Help(nullptr, folder.Path() + "DB_dravik.hlp", 10);
   QCOMPARE(services.messages.size(), size_t(1));
-  QCOMPARE(services.messages[0].text, ru::HelpFileNotFound() + folder.Path() + "DB_dravik.hlp.");
+  QCOMPARE(services.messages[0].text,
+           ru::HelpFileNotFound() + text::Cp1251FromFileName(folder.Path()) + "DB_dravik.hlp.");
   QCOMPARE(services.messages[0].caption, ru::AppTitle());
 }
 

@@ -2,11 +2,16 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <fstream>
 #include <sstream>
 
-ProgramFolder::ProgramFolder() : path_(QFile::encodeName(dir_.path()).toStdString() + "/") {
+// The folder has a Cyrillic name with a blank, as under a Russian desktop's
+// downloads folder: every file of the program folder is found through it.
+ProgramFolder::ProgramFolder()
+    : dir_(QDir::tempPath() + QString::fromUtf8("/Программа ДБ-XXXXXX")),
+      path_(QFile::encodeName(dir_.path()).toStdString() + "/") {
   Write("Conv.txt", "HOSTS=HS_ID\r\nCONTROLLERS=CT_ID\r\nREADERS=RD_ID\r\n");
   Write("GENERATOR.txt", "HOSTS=HS_ID=GEN_HOSTS\r\n");
 }
