@@ -40,6 +40,11 @@ struct ClientApi {
   decltype(&::isc_blob_info) blob_info;
   decltype(&::isc_close_blob) close_blob;
   decltype(&::isc_cancel_blob) cancel_blob;
+  decltype(&::isc_drop_database) drop_database;
+  decltype(&::isc_service_attach) service_attach;
+  decltype(&::isc_service_detach) service_detach;
+  decltype(&::isc_service_start) service_start;
+  decltype(&::isc_service_query) service_query;
   decltype(&::isc_sqlcode) sqlcode;
   decltype(&::fb_interpret) interpret;
   decltype(&::isc_vax_integer) vax_integer;
@@ -62,7 +67,14 @@ class Status {
   long ErrorCode() const { return Failed() ? static_cast<long>(vector_[1]) : 0; }
   // True when `code` is any of the error codes the vector carries.
   bool Contains(long code) const;
-  // Raises EIBInterBaseError with the composed engine text.
+  // The operating system's error number the vector carries, 0 when none.
+  int SystemError() const;
+  // The message of the failure: the engine's text, or for a database of an
+  // older on-disk structure a plain Russian message that says what to do.
+  std::string Message() const;
+  // True when the failure is a database of an older on-disk structure.
+  bool FromOlderEngine() const;
+  // Raises EIBInterBaseError with Message().
   [[noreturn]] void Raise() const;
   void Check() const {
     if (Failed()) Raise();

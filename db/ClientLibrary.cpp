@@ -69,6 +69,11 @@ bool Bind(void* library, ib::ClientApi& a) {
          Resolve(library, "isc_blob_info", a.blob_info) &&
          Resolve(library, "isc_close_blob", a.close_blob) &&
          Resolve(library, "isc_cancel_blob", a.cancel_blob) &&
+         Resolve(library, "isc_drop_database", a.drop_database) &&
+         Resolve(library, "isc_service_attach", a.service_attach) &&
+         Resolve(library, "isc_service_detach", a.service_detach) &&
+         Resolve(library, "isc_service_start", a.service_start) &&
+         Resolve(library, "isc_service_query", a.service_query) &&
          Resolve(library, "isc_sqlcode", a.sqlcode) &&
          Resolve(library, "fb_interpret", a.interpret) &&
          Resolve(library, "isc_vax_integer", a.vax_integer) &&

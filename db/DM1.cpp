@@ -1,13 +1,11 @@
 // TDM1: the fixed connections, transactions and statements of a transfer.
+#include "db/Credentials.h"
 #include "db/IB.h"
 
 namespace {
 
-const std::vector<std::string> kConnectParams = {"user_name=sysdba", "password=lockvault",
-                                                 "lc_ctype=WIN1251"};
-
 void Configure(TIBDatabase& database, TIBTransaction& defaultTransaction) {
-  database.SetParams(kConnectParams);
+  database.SetParams(ib::ConnectParams());
   database.SetLoginPrompt(false);
   database.SetSQLDialect(1);
   database.SetDefaultTransaction(&defaultTransaction);

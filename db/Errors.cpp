@@ -8,6 +8,7 @@
 #include "db/Client.h"
 #include "db/IB.h"
 #include "text/Cp1251.h"
+#include "text/RussianTexts.h"
 
 namespace {
 
@@ -71,15 +72,66 @@ void IBError(TIBClientError number, const std::string& arg) {
 }
 
 namespace ib {
+namespace {
 
-bool Status::Contains(long code) const {
+// The text and number arguments that follow error `code` in a status vector.
+struct ErrorArguments {
+  bool found = false;
+  std::vector<std::string> texts;
+  std::vector<long> numbers;
+};
+
+ErrorArguments ArgumentsOf(const ISC_STATUS* vector, long code) {
+  ErrorArguments arguments;
   for (int i = 0; i < ISC_STATUS_LENGTH - 1;) {
-    ISC_STATUS kind = vector_[i];
+    const ISC_STATUS kind = vector[i];
     if (kind == isc_arg_end) break;
-    if (kind == isc_arg_gds && vector_[i + 1] == code) return true;
+    if (kind == isc_arg_gds) {
+      if (arguments.found) break;  // the next error's arguments are its own
+      arguments.found = vector[i + 1] == code;
+    } else if (arguments.found && kind == isc_arg_string) {
+      arguments.texts.emplace_back(reinterpret_cast<const char*>(vector[i + 1]));
+    } else if (arguments.found && kind == isc_arg_number) {
+      arguments.numbers.push_back(static_cast<long>(vector[i + 1]));
+    }
     i += kind == isc_arg_cstring ? 3 : 2;
   }
-  return false;
+  return arguments;
+}
+
+// A database of an older on-disk structure gets a message that says what to do
+// with it; one of a newer structure keeps the engine's own text, since neither
+// remedy applies to it. The engine reports the file, the structure it found and
+// the one it supports.
+bool OlderEngineMessage(const ISC_STATUS* vector, std::string& message) {
+  const ErrorArguments ods = ArgumentsOf(vector, isc_wrong_ods);
+  if (!ods.found || ods.texts.empty() || ods.numbers.size() < 3) return false;
+  const long found = ods.numbers[0];
+  const long supported = ods.numbers[2];
+  if (found >= supported) return false;
+  std::string structure = std::to_string(found);
+  if (found == 11) structure += ", Firebird 2.x";
+  if (found == 10) structure += ", Firebird 1.x";
+  message = ru::OlderEngineDatabase() + text::Cp1251FromFileName(ods.texts[0]) +
+            ru::OlderEngineStructure() + structure + ru::OlderEngineCannotOpen() + "\r\n" +
+            ru::OlderEngineAdvice();
+  return true;
+}
+
+}  // namespace
+
+bool Status::Contains(long code) const {
+  return ArgumentsOf(vector_, code).found;
+}
+
+int Status::SystemError() const {
+  for (int i = 0; i < ISC_STATUS_LENGTH - 1;) {
+    const ISC_STATUS kind = vector_[i];
+    if (kind == isc_arg_end) break;
+    if (kind == isc_arg_unix) return static_cast<int>(vector_[i + 1]);
+    i += kind == isc_arg_cstring ? 3 : 2;
+  }
+  return 0;
 }
 
 namespace {
@@ -133,9 +185,20 @@ std::string ComposeEngineMessage(const ISC_STATUS* vector) {
   return message;
 }
 
+std::string Status::Message() const {
+  std::string message;
+  if (!OlderEngineMessage(vector_, message)) message = ComposeEngineMessage(vector_);
+  return message;
+}
+
+bool Status::FromOlderEngine() const {
+  std::string ignored;
+  return OlderEngineMessage(vector_, ignored);
+}
+
 void Status::Raise() const {
   int sqlCode = static_cast<int>(Api().sqlcode(vector_));
-  throw EIBInterBaseError(sqlCode, ErrorCode(), ComposeEngineMessage(vector_));
+  throw EIBInterBaseError(sqlCode, ErrorCode(), Message());
 }
 
 }  // namespace ib

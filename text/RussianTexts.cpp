@@ -4,10 +4,10 @@
 
 namespace ru {
 
-#define TEXT(name, utf8)                                      \
-  const std::string& name() {                                 \
-    static const std::string s = text::Cp1251FromUtf8(utf8);  \
-    return s;                                                 \
+#define TEXT(name, utf8)                                     \
+  const std::string& name() {                                \
+    static const std::string s = text::Cp1251FromUtf8(utf8); \
+    return s;                                                \
   }
 
 TEXT(AppTitle, "Перенос данных")
@@ -71,6 +71,26 @@ TEXT(LogStatementFailure, "########       Сообщение об ошибке  
 TEXT(LogStatementEnd, "___________ Конец команды SQL _____________________")
 TEXT(HelpFileNotFound, "Не удается найти файл справки ")
 TEXT(UnknownError, "Неизвестная ошибка")
+TEXT(OlderEngineDatabase, "База данных ")
+TEXT(OlderEngineStructure, " создана более старой версией Firebird (структура файла ")
+TEXT(OlderEngineCannotOpen, ") и этой версией Firebird не открывается.")
+TEXT(OlderEngineAdvice,
+     "Откройте ее через сервер Firebird той версии (имя вида хост:/путь/база.fdb) или сделайте "
+     "ее резервную копию программой gbak той версии и восстановите копию программой gbak этой "
+     "версии Firebird.")
+TEXT(ServiceNotABackup,
+     "Файл не является полной резервной копией базы данных (другой файл, обрезан или поврежден): ")
+TEXT(ServiceDatabaseInUse, "База данных занята другой программой; закройте ее и повторите: ")
+TEXT(ServiceDiskFull, "Недостаточно места на диске: ")
+TEXT(ServiceBackupFailed, "Резервная копия не создана: ")
+TEXT(ServiceRestoreFailed, "База данных не восстановлена и осталась прежней: ")
+TEXT(ServiceBackupFileNotRead, "Не удается прочитать файл резервной копии ")
+TEXT(ServiceBackupFileNotWritten, "Не удается записать файл резервной копии ")
+TEXT(ServiceDatabaseNotReplaced, "Не удается заменить базу данных восстановленной: ")
+TEXT(ServiceCopyKeptOnServer,
+     "Замена базы данных на сервере не завершена. Копия, восстановленная из резервной копии и "
+     "проверенная, сохранена на сервере: ")
+TEXT(ServiceDatabaseSizeUnknown, "Не удается узнать размер базы данных ")
 
 #undef TEXT
 

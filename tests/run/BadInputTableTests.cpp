@@ -1,12 +1,14 @@
 // Inputs a transfer should not meet, one case each in a table: files the run
-// cannot or must not write, files another program holds open, a destination of the older layout, an
-// empty table list, a broken first script and interrupts confirmed in the second script and the
-// generator step. Every case ends with the window idle and the source's rows as they were.
+// cannot or must not write, files another program holds open, files made by an older or a newer
+// engine, a destination of the older layout, an empty table list, a broken first script and
+// interrupts confirmed in the second script and the generator step. Every case ends with the window
+// idle and the source's rows as they were.
 #include <filesystem>
 #include <functional>
 #include <optional>
 
 #include "tests/run/RunFixture.h"
+#include "tests/support/DatabaseHeader.h"
 #include "tests/support/HeldDatabase.h"
 #include "tests/support/Schema.h"
 #include "text/RussianTexts.h"
@@ -19,7 +21,15 @@ using Lines = std::vector<std::string>;
 class BadInputTable : public RunTest {
  protected:
   // What stands in the run's way while it runs, set after the case's preparation.
-  enum class Obstacle { None, ReadOnlySource, SourceHeld, DestinationHeld };
+  enum class Obstacle {
+    None,
+    ReadOnlySource,
+    SourceHeld,
+    DestinationHeld,
+    SourceOfOlderEngine,  // on-disk structure 11 (Firebird 2.x) in the header
+    DestinationOfOlderEngine,
+    DestinationOfNewerEngine,  // structure 13: no remedy of ours applies
+  };
   struct Case {
     const char* name;
     Obstacle obstacle;
@@ -62,6 +72,22 @@ class BadInputTable : public RunTest {
     EXPECT_FALSE(window_.busy);
     EXPECT_FALSE(Connected());
     EXPECT_EQ(Snapshot(dst_), destBefore);
+  }
+
+  // A file this engine cannot open ends the run before its first step with one
+  // report, nothing written anywhere.
+  void ExpectUnopenedFile(const std::string& report, const std::string& destBefore) {
+    EXPECT_EQ(window_.errorReports, Lines{TransferRun::ErrorReportText(report)});
+    EXPECT_TRUE(window_.statusTexts.empty());
+    EXPECT_EQ(LogBytes(), "");
+    EXPECT_FALSE(window_.busy);
+    EXPECT_FALSE(Connected());
+    EXPECT_EQ(Snapshot(dst_), destBefore);
+  }
+
+  static std::string OlderEngineReport(const std::filesystem::path& db) {
+    return ru::OlderEngineDatabase() + db.string() + ru::OlderEngineStructure() +
+           "11, Firebird 2.x" + ru::OlderEngineCannotOpen() + "\r\n" + ru::OlderEngineAdvice();
   }
 
   void ExpectInterrupted() {
@@ -107,6 +133,25 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
          destBefore = Snapshot(dst_);
        },
        [&] { ExpectRefusedAttach(destBefore); }},
+      {"source made by an older engine", Obstacle::SourceOfOlderEngine,
+       [&] { destBefore = Snapshot(dst_); },
+       [&] { ExpectUnopenedFile(OlderEngineReport(src_), destBefore); }},
+      {"destination made by an older engine", Obstacle::DestinationOfOlderEngine,
+       [&] { destBefore = Snapshot(dst_); },
+       [&] { ExpectUnopenedFile(OlderEngineReport(dst_), destBefore); }},
+      {"destination made by a newer engine", Obstacle::DestinationOfNewerEngine,
+       [&] { destBefore = Snapshot(dst_); },
+       [&] {
+         // the engine's own words, with the structures it found and supports
+         ASSERT_EQ(window_.errorReports.size(), 1u);
+         const std::string report = window_.errorReports[0];
+         EXPECT_EQ(
+             report.rfind("unsupported on-disk structure for file " + dst_.string() + "; found 13.",
+                          0),
+             0u)
+             << report;
+         ExpectUnopenedFile(report.substr(0, report.size() - 1), destBefore);
+       }},
       {"destination is a link to the source", Obstacle::None,
        [&] {
          std::filesystem::remove(link);
@@ -241,8 +286,17 @@ TEST_F(BadInputTable, EachCaseEndsIdleWithTheSourceUnchanged) {
     std::optional<testsupport::DatabaseHeldElsewhere> held;
     if (c.obstacle == Obstacle::SourceHeld) held.emplace(src_);
     if (c.obstacle == Obstacle::DestinationHeld) held.emplace(dst_);
+    const bool older = c.obstacle == Obstacle::SourceOfOlderEngine ||
+                       c.obstacle == Obstacle::DestinationOfOlderEngine;
+    const std::filesystem::path* relabelled =
+        c.obstacle == Obstacle::SourceOfOlderEngine                 ? &src_
+        : older || c.obstacle == Obstacle::DestinationOfNewerEngine ? &dst_
+                                                                    : nullptr;
+    const int structure =
+        relabelled ? testsupport::SetOnDiskStructureMajor(*relabelled, older ? 11 : 13) : 0;
     Run();
     held.reset();
+    if (relabelled) testsupport::SetOnDiskStructureMajor(*relabelled, structure);
     EXPECT_FALSE(window_.running);
     c.check();
     std::filesystem::permissions(

@@ -53,10 +53,6 @@ class ServerRun : public ::testing::Test {
   void Run(Program& program, const ProgramFolder& folder, const std::string& source,
            const std::string& dest);
 
-  // Every row of every table as isql shows them, in a fixed order.
-  static std::string Contents(const std::filesystem::path& db);
-  // The value of every generator of the database.
-  static testsupport::Row Generators(const std::filesystem::path& db);
   static long long Count(const std::filesystem::path& db, const std::string& table);
 
   std::optional<FirebirdServer> server_;

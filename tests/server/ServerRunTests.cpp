@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/server/ServerFixture.h"
+#include "tests/support/Contents.h"
 #include "tests/support/Schema.h"
 #include "text/Cp1251.h"
 #include "text/RussianTexts.h"
@@ -87,9 +88,9 @@ TEST_F(ServerRun, WholeRunGivesTheEmbeddedResult) {
   const long long events = Count(dest_, "EVENTS");
   EXPECT_EQ(events, Count(refDest, "EVENTS"));
   EXPECT_GT(events, 0);
-  EXPECT_EQ(Generators(dest_), Generators(refDest));
-  const std::string contents = Contents(dest_);
-  EXPECT_EQ(contents, Contents(refDest));
+  EXPECT_EQ(testsupport::GeneratorValues(dest_), testsupport::GeneratorValues(refDest));
+  const std::string contents = testsupport::DatabaseContents(dest_);
+  EXPECT_EQ(contents, testsupport::DatabaseContents(refDest));
 }
 
 // The server dies while owners are being copied: the run still ends on its own
