@@ -23,12 +23,12 @@ namespace {
 }  // namespace
 
 FileBeside::FileBeside(const std::string& target, const char* suffix, bool open, std::string what)
-    : what_(std::move(what)) {
+    : target_(target), what_(std::move(what)) {
   std::string pattern = target + suffix + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   fd_ = ::mkstemp(name.data());
-  if (fd_ < 0) RaiseFileError(what_, pattern, errno);
+  if (fd_ < 0) RaiseFileError(what_, target_, errno);
   path_ = name.data();
   if (!open) {
     // The engine creates the database itself and refuses to overwrite a file;
@@ -48,7 +48,7 @@ void FileBeside::Write(const char* data, std::size_t size) {
   while (size > 0) {
     const ssize_t written = ::write(fd_, data, size);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) RaiseFileError(what_, path_, written < 0 ? errno : ENOSPC);
+    if (written <= 0) RaiseFileError(what_, target_, written < 0 ? errno : ENOSPC);
     data += written;
     size -= static_cast<std::size_t>(written);
   }
@@ -61,8 +61,8 @@ void FileBeside::Finish() {
   const int closed = ::close(fd_);
   const int closeError = errno;
   fd_ = -1;
-  if (synced != 0) RaiseFileError(what_, path_, syncError);
-  if (closed != 0) RaiseFileError(what_, path_, closeError);
+  if (synced != 0) RaiseFileError(what_, target_, syncError);
+  if (closed != 0) RaiseFileError(what_, target_, closeError);
 }
 
 void FileBeside::CopyPermissionsOf(const std::string& model) {
@@ -81,7 +81,7 @@ void FileBeside::RenameOver(const std::string& target, const std::string& what) 
   if (fd < 0 || ::fsync(fd) != 0) {
     const int error = errno;
     if (fd >= 0) ::close(fd);
-    RaiseFileError(what, path_, error);
+    RaiseFileError(what, target_, error);
   }
   ::close(fd);
   if (std::rename(path_.c_str(), target.c_str()) != 0) RaiseFileError(what, target, errno);

@@ -30,6 +30,7 @@ class FileBeside {
   void RenameOver(const std::string& target, const std::string& what);
 
  private:
+  std::string target_;  // named in messages: the temporary name means nothing to a person
   std::string path_;
   std::string what_;
   int fd_ = -1;
