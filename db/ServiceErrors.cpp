@@ -37,7 +37,8 @@ TServiceFailure ClassifyServiceFailure(const Status& status) {
     return TServiceFailure::DiskFull;
   // Another process holds the file (embedded engine), or attachments keep the
   // server from replacing it.
-  if (ContainsAny(status, {isc_already_opened, isc_lock_timeout, isc_obj_in_use}))
+  if (ContainsAny(status,
+                  {isc_already_opened, isc_lock_timeout, isc_obj_in_use, isc_gbak_db_in_use}))
     return TServiceFailure::DatabaseInUse;
   return TServiceFailure::Other;
 }

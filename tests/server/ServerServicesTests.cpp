@@ -1,0 +1,82 @@
+// Backup and restore of a server's database ("host/port:/path") into and from a
+// file of this machine: the restore brings back the saved data, and one that
+// cannot finish leaves the database and the server's folder as they were.
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "db/Services.h"
+#include "tests/server/ServerFixture.h"
+#include "tests/support/Contents.h"
+#include "text/Cp1251.h"
+#include "text/RussianTexts.h"
+
+namespace servertest {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::set<std::string>;
+
+Names FilesIn(const fs::path& folder) {
+  Names names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// The message of the EIBError `f` raises, in UTF-8.
+template <typename F>
+std::string FailureOf(F f) {
+  try {
+    f();
+  } catch (const EIBError& e) {
+    return text::Utf8FromCp1251(e.what());
+  }
+  ADD_FAILURE() << "no error";
+  return std::string();
+}
+
+TEST_F(ServerRun, BackupAndRestoreOfAServersDatabase) {
+  const std::string name = server_->RemoteName(source_, "127.0.0.1");
+  const std::string contents = testsupport::DatabaseContents(source_);
+  const Names serverFiles = FilesIn(server_->DataDir());
+  testsupport::TempDir local("dravik-server-backup");
+  const fs::path backup = local / "site.fbk";
+
+  EXPECT_EQ(DatabaseSize(name), static_cast<long long>(fs::file_size(source_)));
+  const long long size = TIBBackupService(name, backup.string()).Backup();
+  EXPECT_EQ(size, static_cast<long long>(fs::file_size(backup)));
+
+  server_->Stop();
+  testsupport::RunIsql(source_, "DELETE FROM EVENTS; UPDATE OWNER SET OW_NAME = 'changed'");
+  const std::string changed = testsupport::DatabaseContents(source_);
+  ASSERT_NE(changed, contents);
+  server_->Start();
+
+  // Not a backup: refused on the server's side copy, the database untouched.
+  const fs::path text = local / "notes.txt";
+  std::ofstream(text) << "not a backup\n";
+  const std::string refused = FailureOf([&] { TIBRestoreService(text.string(), name).Restore(); });
+  EXPECT_EQ(refused.rfind(text::Utf8FromCp1251(ru::ServiceNotABackup()), 0), 0u) << refused;
+
+  // Held through the server: the database cannot be replaced and stays.
+  {
+    TDM1 holder;
+    holder.IBDatabase3.SetDatabaseName(name);
+    holder.IBDatabase3.Open();
+    const std::string held = FailureOf([&] { TIBRestoreService(backup.string(), name).Restore(); });
+    EXPECT_EQ(held.rfind(text::Utf8FromCp1251(ru::ServiceDatabaseInUse()), 0), 0u) << held;
+  }
+  EXPECT_EQ(FilesIn(server_->DataDir()), serverFiles);
+  server_->Stop();
+  EXPECT_EQ(testsupport::DatabaseContents(source_), changed);
+  server_->Start();
+
+  TIBRestoreService(backup.string(), name).Restore();
+  server_->Stop();
+  EXPECT_EQ(testsupport::DatabaseContents(source_), contents);
+  EXPECT_EQ(FilesIn(server_->DataDir()), serverFiles);
+}
+
+}  // namespace
+}  // namespace servertest
