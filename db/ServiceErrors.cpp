@@ -52,14 +52,12 @@ void RaiseServiceError(const Status& status, const std::string& what) {
   if (kind == TServiceFailure::NotABackup) sentence = ru::ServiceNotABackup();
   if (kind == TServiceFailure::DiskFull) sentence = ru::ServiceDiskFull();
   if (kind == TServiceFailure::DatabaseInUse) sentence = ru::ServiceDatabaseInUse();
-  // The engine's text carries file names as the file system spells them (UTF-8).
-  throw EIBServiceError(kind, sqlCode, status.ErrorCode(),
-                        sentence + text::Cp1251FromUtf8(status.Message()));
+  throw EIBServiceError(kind, sqlCode, status.ErrorCode(), sentence + status.Message());
 }
 
 std::string FileErrorMessage(const std::string& what, const std::string& file, int error) {
-  return (DiskFull(error) ? ru::ServiceDiskFull() : what) + text::Cp1251FromUtf8(file) + ": " +
-         text::Cp1251FromUtf8(std::strerror(error));
+  return (DiskFull(error) ? ru::ServiceDiskFull() : what) + text::Cp1251FromFileName(file) + ": " +
+         text::Cp1251FromLocale(std::strerror(error));
 }
 
 }  // namespace ib

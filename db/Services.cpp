@@ -92,7 +92,7 @@ void RestoreInto(const DatabaseLocation& location, const std::string& path, unsi
         return read;
       },
       [&](const std::string& line) {
-        progress.line = text::Cp1251FromUtf8(line);
+        progress.line = text::Cp1251FromSystemOrSame(line);
         if (onProgress) onProgress(progress);
       });
 }
@@ -108,6 +108,12 @@ long long TIBBackupService::Backup() {
   // its exit), and no other program can open the file while it is saved.
   Attachment held(databaseName_);
   if (!held.Attached()) RaiseServiceError(held.Failure(), ru::ServiceBackupFailed());
+  // Renaming the finished backup over the database itself would destroy it.
+  struct stat database = {}, backup = {};
+  if (!location.Remote() && ::stat(location.path.c_str(), &database) == 0 &&
+      ::stat(backupFile_.c_str(), &backup) == 0 && database.st_dev == backup.st_dev &&
+      database.st_ino == backup.st_ino)
+    throw EIBError(0, 0, ru::ServiceBackupIsTheDatabase() + text::Cp1251FromFileName(backupFile_));
   FileBeside part(backupFile_, ".part-", true, ru::ServiceBackupFileNotWritten());
   ServiceAttachment service(location, ru::ServiceBackupFailed());
   // The backup comes through the service ("stdout"), so a server's database is
@@ -157,6 +163,8 @@ void TIBRestoreService::Restore() {
     DropQuietly(location.NameOf(proof));
     throw;
   }
+  const std::string kept =
+      ru::ServiceCopyKeptOnServer() + text::Cp1251FromFileName(location.NameOf(proof)) + "\r\n";
   try {
     RestoreInto(location, target, isc_spb_res_replace, backupFile_, onProgress_);
   } catch (const EIBServiceError& e) {
@@ -165,13 +173,9 @@ void TIBRestoreService::Restore() {
       DropQuietly(location.NameOf(proof));
       throw;
     }
-    throw EIBServiceError(e.Kind(), e.SQLCode(), e.IBErrorCode(),
-                          ru::ServiceCopyKeptOnServer() +
-                              text::Cp1251FromUtf8(location.NameOf(proof)) + "\r\n" + e.Message());
+    throw EIBServiceError(e.Kind(), e.SQLCode(), e.IBErrorCode(), kept + e.Message());
   } catch (const EIBError& e) {
-    throw EIBError(e.SQLCode(), e.IBErrorCode(),
-                   ru::ServiceCopyKeptOnServer() + text::Cp1251FromUtf8(location.NameOf(proof)) +
-                       "\r\n" + e.Message());
+    throw EIBError(e.SQLCode(), e.IBErrorCode(), kept + e.Message());
   }
   DropQuietly(location.NameOf(proof));
 }
@@ -179,7 +183,7 @@ void TIBRestoreService::Restore() {
 long long DatabaseSize(const std::string& databaseName) {
   const DatabaseLocation location = LocateDatabase(databaseName);
   const std::string what =
-      ru::ServiceDatabaseSizeUnknown() + text::Cp1251FromUtf8(databaseName) + ": ";
+      ru::ServiceDatabaseSizeUnknown() + text::Cp1251FromFileName(databaseName) + ": ";
   if (!location.Remote()) {
     struct stat status = {};
     if (::stat(location.path.c_str(), &status) != 0)

@@ -6,8 +6,9 @@
 // backup travels between the service and this process, so a remote database is
 // saved into a local file and restored from one. Paths are UTF-8 (the file
 // system's encoding). Failures raise EIBError: the engine's own as
-// EIBInterBaseError, this machine's file errors as EIBError; each message starts
-// with a plain Russian sentence (windows-1251) and ends with the details.
+// EIBServiceError (an EIBInterBaseError), this machine's file errors as EIBError;
+// each message starts with a plain Russian sentence (windows-1251) and ends with
+// the details.
 #include <functional>
 #include <string>
 

@@ -86,6 +86,8 @@ TEXT(ServiceBackupFailed, "Резервная копия не создана: ")
 TEXT(ServiceRestoreFailed, "База данных не восстановлена и осталась прежней: ")
 TEXT(ServiceBackupFileNotRead, "Не удается прочитать файл резервной копии ")
 TEXT(ServiceBackupFileNotWritten, "Не удается записать файл резервной копии ")
+TEXT(ServiceBackupIsTheDatabase,
+     "Резервная копия не создана: ее файл не может быть самой базой данных: ")
 TEXT(ServiceDatabaseNotReplaced, "Не удается заменить базу данных восстановленной: ")
 TEXT(ServiceCopyKeptOnServer,
      "Замена базы данных на сервере не завершена. Копия, восстановленная из резервной копии и "

@@ -11,6 +11,7 @@
 #include "tests/support/DatabaseHeader.h"
 #include "tests/support/HeldDatabase.h"
 #include "tests/support/Schema.h"
+#include "text/Cp1251.h"
 #include "text/RussianTexts.h"
 
 namespace runtest {
@@ -86,8 +87,9 @@ class BadInputTable : public RunTest {
   }
 
   static std::string OlderEngineReport(const std::filesystem::path& db) {
-    return ru::OlderEngineDatabase() + db.string() + ru::OlderEngineStructure() +
-           "11, Firebird 2.x" + ru::OlderEngineCannotOpen() + "\r\n" + ru::OlderEngineAdvice();
+    return ru::OlderEngineDatabase() + text::Cp1251FromFileName(db.string()) +
+           ru::OlderEngineStructure() + "11, Firebird 2.x" + ru::OlderEngineCannotOpen() + "\r\n" +
+           ru::OlderEngineAdvice();
   }
 
   void ExpectInterrupted() {

@@ -30,11 +30,14 @@ using Names = std::set<std::string>;
 
 class Services : public ::testing::Test {
  protected:
-  Services() { testsupport::MakeDemoDatabase(db_, testsupport::Variant::Current, 1); }
+  Services() {
+    fs::create_directory(folder_);
+    testsupport::MakeDemoDatabase(db_, testsupport::Variant::Current, 1);
+  }
 
   Names Files() const {
     Names names;
-    for (const auto& entry : fs::directory_iterator(dir_.path()))
+    for (const auto& entry : fs::directory_iterator(folder_))
       names.insert(entry.path().filename().string());
     return names;
   }
@@ -58,8 +61,10 @@ class Services : public ::testing::Test {
   static std::string Utf8(const std::string& cp1251) { return text::Utf8FromCp1251(cp1251); }
 
   testsupport::TempDir dir_{"dravik-services"};
-  const fs::path db_ = dir_ / "site.fdb";
-  const fs::path backup_ = dir_ / "site.fbk";
+  // A Russian desktop's folder: the file names reach the engine in UTF-8.
+  const fs::path folder_ = dir_ / "Загрузки старые";
+  const fs::path db_ = folder_ / "site.fdb";
+  const fs::path backup_ = folder_ / "site.fbk";
 };
 
 TEST_F(Services, RestoreBringsBackWhatTheBackupSaved) {
@@ -101,19 +106,24 @@ TEST_F(Services, RestoreBringsBackWhatTheBackupSaved) {
 TEST_F(Services, BackupThatFailsWritesNothing) {
   // An older backup of the same name must survive a failed one.
   std::ofstream(backup_, std::ios::binary) << "an older backup";
-  const fs::path missing = dir_ / "missing.fdb";
+  const std::string contents = testsupport::DatabaseContents(db_);
+  const fs::path missing = folder_ / "missing.fdb";
   struct Case {
     const char* name;
     fs::path database;
+    fs::path file;         // the backup file
     bool held;             // by another program meanwhile
     bool older;            // made by an older engine
     std::string expected;  // the start of the message
   };
   const Case cases[] = {
-      {"missing database", missing, false, false, Utf8(ru::ServiceBackupFailed())},
-      {"database held by another program", db_, true, false, Utf8(ru::ServiceDatabaseInUse())},
-      {"database of an older engine", db_, false, true,
+      {"missing database", missing, backup_, false, false, Utf8(ru::ServiceBackupFailed())},
+      {"database held by another program", db_, backup_, true, false,
+       Utf8(ru::ServiceDatabaseInUse())},
+      {"database of an older engine", db_, backup_, false, true,
        Utf8(ru::OlderEngineDatabase()) + db_.string()},
+      {"backup file is the database", db_, folder_ / "." / "site.fdb", false, false,
+       Utf8(ru::ServiceBackupIsTheDatabase())},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -122,12 +132,13 @@ TEST_F(Services, BackupThatFailsWritesNothing) {
     if (c.held) held.emplace(db_);
     if (c.older) testsupport::SetOnDiskStructureMajor(db_, 11);
     const std::string message =
-        FailureOf([&] { TIBBackupService(c.database.string(), backup_.string()).Backup(); });
+        FailureOf([&] { TIBBackupService(c.database.string(), c.file.string()).Backup(); });
     if (c.older) testsupport::SetOnDiskStructureMajor(db_, 12);
     EXPECT_EQ(message.rfind(c.expected, 0), 0u) << message;
     EXPECT_EQ(Files(), before);
     EXPECT_EQ(Bytes(backup_), "an older backup");
   }
+  EXPECT_EQ(testsupport::DatabaseContents(db_), contents);
 }
 
 TEST_F(Services, RestoreThatCannotFinishLeavesTheDatabase) {
@@ -135,7 +146,7 @@ TEST_F(Services, RestoreThatCannotFinishLeavesTheDatabase) {
   const std::string whole = Bytes(backup_);
   testsupport::RunIsql(db_, "DELETE FROM EVENTS");
   const std::string contents = testsupport::DatabaseContents(db_);
-  const fs::path bad = dir_ / "bad.fbk";
+  const fs::path bad = folder_ / "bad.fbk";
   struct Case {
     const char* name;
     std::string bytes;  // of the file restored from
@@ -161,8 +172,8 @@ TEST_F(Services, RestoreThatCannotFinishLeavesTheDatabase) {
     EXPECT_EQ(Files(), before);
     EXPECT_EQ(testsupport::DatabaseContents(db_), contents);
   }
-  const std::string message =
-      FailureOf([&] { TIBRestoreService((dir_ / "none.fbk").string(), db_.string()).Restore(); });
+  const std::string message = FailureOf(
+      [&] { TIBRestoreService((folder_ / "none.fbk").string(), db_.string()).Restore(); });
   EXPECT_EQ(message.rfind(Utf8(ru::ServiceBackupFileNotRead()), 0), 0u) << message;
 }
 
@@ -193,7 +204,7 @@ TEST_F(Services, FullDiskIsReportedAndLeavesEverythingAsItWas) {
         {DRAVIK_LIMITED_RUN, std::to_string(kRoomLeft), action, from.string(), to.string()});
   };
 
-  const fs::path saved = dir_ / "saved.fbk";
+  const fs::path saved = folder_ / "saved.fbk";
   const Names before = Files();
   const testsupport::ProcessResult backup = limited("backup", db_, saved);
   EXPECT_EQ(backup.exitCode, 2) << backup.out << backup.err;
