@@ -3,11 +3,11 @@
 // cannot finish leaves the database and the server's folder as they were.
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "db/Services.h"
 #include "tests/server/ServerFixture.h"
 #include "tests/support/Contents.h"
+#include "tests/support/DatabaseFailure.h"
 #include "text/Cp1251.h"
 #include "text/RussianTexts.h"
 
@@ -15,31 +15,14 @@ namespace servertest {
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::set<std::string>;
+using testsupport::FileNames;
 
-Names FilesIn(const fs::path& folder) {
-  Names names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
-// The message of the EIBError `f` raises, in UTF-8.
-template <typename F>
-std::string FailureOf(F f) {
-  try {
-    f();
-  } catch (const EIBError& e) {
-    return text::Utf8FromCp1251(e.what());
-  }
-  ADD_FAILURE() << "no error";
-  return std::string();
-}
+using testsupport::FailureOf;
 
 TEST_F(ServerRun, BackupAndRestoreOfAServersDatabase) {
   const std::string name = server_->RemoteName(source_, "127.0.0.1");
   const std::string contents = testsupport::DatabaseContents(source_);
-  const Names serverFiles = FilesIn(server_->DataDir());
+  const auto serverFiles = FileNames(server_->DataDir());
   testsupport::TempDir local("dravik-server-backup");
   const fs::path backup = local / "site.fbk";
 
@@ -67,7 +50,7 @@ TEST_F(ServerRun, BackupAndRestoreOfAServersDatabase) {
     const std::string held = FailureOf([&] { TIBRestoreService(backup.string(), name).Restore(); });
     EXPECT_EQ(held.rfind(text::Utf8FromCp1251(ru::ServiceDatabaseInUse()), 0), 0u) << held;
   }
-  EXPECT_EQ(FilesIn(server_->DataDir()), serverFiles);
+  EXPECT_EQ(FileNames(server_->DataDir()), serverFiles);
   server_->Stop();
   EXPECT_EQ(testsupport::DatabaseContents(source_), changed);
   server_->Start();
@@ -75,7 +58,7 @@ TEST_F(ServerRun, BackupAndRestoreOfAServersDatabase) {
   TIBRestoreService(backup.string(), name).Restore();
   server_->Stop();
   EXPECT_EQ(testsupport::DatabaseContents(source_), contents);
-  EXPECT_EQ(FilesIn(server_->DataDir()), serverFiles);
+  EXPECT_EQ(FileNames(server_->DataDir()), serverFiles);
 }
 
 }  // namespace

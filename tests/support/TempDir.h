@@ -2,6 +2,7 @@
 // A folder of its own for one test, removed with everything in it when the test is
 // done.
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,8 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+// The names of the entries of `folder`, to see that an operation left nothing behind.
+std::set<std::string> FileNames(const std::filesystem::path& folder);
 
 }  // namespace testsupport
