@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "state/PreparedShapes.h"
+
 namespace {
 
 // Commits and restarts the statement's transaction while the statement lock
@@ -16,6 +18,12 @@ void RenewTransaction(TIBSQL& statement) {
 
 std::string ColumnName(int n) {
   return "FLD_" + std::to_string(n);
+}
+
+// The parameters of the state statements: the row's key and state n's value.
+constexpr const char* kKeyParam = "KEY";
+std::string ValueParam(int n) {
+  return "V" + std::to_string(n);
 }
 
 }  // namespace
@@ -60,26 +68,60 @@ std::vector<std::string> TTableSts::ListingText() const {
   return lines;
 }
 
-std::vector<std::string> TTableSts::ReadRowText(int32_t oldKey, int first, int last) const {
+std::vector<TTableSts::StateRange> TTableSts::StatementRanges() const {
+  std::vector<StateRange> ranges{{1, std::min(StateCount, kStatesPerStatement)}};
+  if (StateCount > kStatesPerStatement) ranges.push_back({kStatesPerStatement + 1, StateCount});
+  return ranges;
+}
+
+std::vector<std::string> TTableSts::ReadText(const std::string& key, int first, int last) const {
   std::vector<std::string> lines{"SELECT " + KeyField + ","};
   for (int n = first; n <= last; ++n)
     lines.push_back("GET_STATE(\"" + TableName + "\", " + KeyField + ", " + std::to_string(n) +
                     ") AS " + ColumnName(n) + (n < last ? "," : ""));
   lines.push_back("FROM " + TableName);
-  lines.push_back("WHERE " + KeyField + " = " + std::to_string(oldKey));
+  lines.push_back("WHERE " + KeyField + " = " + key);
   return lines;
+}
+
+template <typename ValueText>
+std::vector<std::string> TTableSts::WriteText(const std::string& key, int first, int last,
+                                              ValueText&& value) const {
+  std::vector<std::string> lines{"SELECT " + KeyField + ","};
+  for (int n = first; n <= last; ++n)
+    lines.push_back("SET_STATE(\"" + TableName + "\", " + KeyField + ", " + value(n) + ", " +
+                    std::to_string(n) + ") AS " + ColumnName(n) + (n < last ? "," : ""));
+  lines.push_back("FROM " + TableName);
+  lines.push_back("WHERE " + KeyField + " = " + key);
+  return lines;
+}
+
+std::vector<std::string> TTableSts::ReadShapeText(int first, int last) const {
+  return ReadText(":" + std::string(kKeyParam), first, last);
+}
+
+std::vector<std::string> TTableSts::WriteShapeText(int first, int last) const {
+  return WriteText(":" + std::string(kKeyParam), first, last,
+                   [](int n) { return ":" + ValueParam(n); });
+}
+
+std::vector<std::string> TTableSts::ReadRowText(int32_t oldKey, int first, int last) const {
+  return ReadText(std::to_string(oldKey), first, last);
 }
 
 std::vector<std::string> TTableSts::WriteRowText(int32_t newKey, int first, int last,
                                                  const StateValues& values) const {
-  std::vector<std::string> lines{"SELECT " + KeyField + ","};
-  for (int n = first; n <= last; ++n)
-    lines.push_back("SET_STATE(\"" + TableName + "\", " + KeyField + ", " +
-                    std::to_string(values[static_cast<size_t>(n - 1)]) + ", " + std::to_string(n) +
-                    ") AS " + ColumnName(n) + (n < last ? "," : ""));
-  lines.push_back("FROM " + TableName);
-  lines.push_back("WHERE " + KeyField + " = " + std::to_string(newKey));
-  return lines;
+  return WriteText(std::to_string(newKey), first, last,
+                   [&values](int n) { return std::to_string(values[static_cast<size_t>(n - 1)]); });
+}
+
+// Both passes prepare each shape once per table: a statement text per record
+// cost an engine prepare per record, many times the copy of the record itself.
+template <typename ShapeText>
+std::vector<std::vector<std::string>> TTableSts::ShapeTexts(ShapeText&& text) const {
+  std::vector<std::vector<std::string>> texts;
+  for (const StateRange& range : StatementRanges()) texts.push_back(text(range.first, range.last));
+  return texts;
 }
 
 bool TTableSts::ReadStates(TIBSQL& source) noexcept {
@@ -103,7 +145,8 @@ bool TTableSts::ReadStates(TIBSQL& source) noexcept {
       list_->AddRecs(keys);
       source.Close();
 
-      const int lastFirstPart = std::min(StateCount, kStatesPerStatement);
+      PreparedShapes shapes(
+          source, ShapeTexts([this](int first, int last) { return ReadShapeText(first, last); }));
       for (int i = 0; i < list_->Count(); ++i) {
         if (i % kRenewalInterval == 0) {
           source.Close();
@@ -111,13 +154,11 @@ bool TTableSts::ReadStates(TIBSQL& source) noexcept {
         }
         const TStsItem* item = list_->Item(i);
         if (!item) continue;
-        const int32_t oldKey = item->OldID;
         // A fresh array per record: a statement that fails leaves zeros, never
         // the previous record's values.
         StateValues work{};
-        ReadRowStates(source, oldKey, 1, lastFirstPart, work);
-        if (StateCount > kStatesPerStatement)
-          ReadRowStates(source, oldKey, kStatesPerStatement + 1, StateCount, work);
+        for (size_t shape = 0; shape < shapes.Count(); ++shape)
+          ReadRowStates(shapes, shape, item->OldID, work);
       }
       ok = true;
     } catch (...) {
@@ -128,22 +169,25 @@ bool TTableSts::ReadStates(TIBSQL& source) noexcept {
   return ok;
 }
 
-bool TTableSts::ReadRowStates(TIBSQL& source, int32_t oldKey, int first, int last,
+bool TTableSts::ReadRowStates(PreparedShapes& shapes, size_t shape, int32_t oldKey,
                               StateValues& work) noexcept {
   bool ok = false;
+  TIBSQL* statement = nullptr;
   try {
-    source.SetSQL(ReadRowText(oldKey, first, last));
-    source.Execute();
+    const StateRange range = StatementRanges().at(shape);
+    statement = &shapes.Ready(shape);
+    statement->ParamByName(kKeyParam).SetInteger(oldKey);
+    statement->Execute();
     // A row gone since the listing has no states to give.
-    if (!source.AtEnd()) {
-      for (int n = first; n <= last; ++n)
-        work[static_cast<size_t>(n - 1)] = source.ColumnByName(ColumnName(n)).GetInteger();
+    if (!statement->AtEnd()) {
+      for (int n = range.first; n <= range.last; ++n)
+        work[static_cast<size_t>(n - 1)] = statement->ColumnByName(ColumnName(n)).GetInteger();
       ok = SetNewData(oldKey, work);
     }
   } catch (...) {
   }
   // Closed on every path, so one unreadable row does not fail the rows after it.
-  CloseQuietly(source);
+  if (statement) CloseQuietly(*statement);
   return ok;
 }
 
@@ -156,7 +200,8 @@ bool TTableSts::WriteStates(TIBSQL& dest) noexcept {
     CloseQuietly(dest);
     StatementBracket bracket(dest);
     try {
-      const int lastFirstPart = std::min(StateCount, kStatesPerStatement);
+      PreparedShapes shapes(
+          dest, ShapeTexts([this](int first, int last) { return WriteShapeText(first, last); }));
       for (int i = 0; i < list_->Count(); ++i) {
         // The bracket's own start serves record 0.
         if (i > 0 && i % kRenewalInterval == 0) {
@@ -166,9 +211,8 @@ bool TTableSts::WriteStates(TIBSQL& dest) noexcept {
         const TStsItem* item = list_->Item(i);
         // Never copied (0) or failed to copy (-1): no destination row is this one.
         if (!item || item->NewID <= 0) continue;
-        WriteRowStates(dest, item->NewID, 1, lastFirstPart, item->Data);
-        if (StateCount > kStatesPerStatement)
-          WriteRowStates(dest, item->NewID, kStatesPerStatement + 1, StateCount, item->Data);
+        for (size_t shape = 0; shape < shapes.Count(); ++shape)
+          WriteRowStates(shapes, shape, item->NewID, item->Data);
       }
       ok = true;
     } catch (...) {
@@ -179,14 +223,17 @@ bool TTableSts::WriteStates(TIBSQL& dest) noexcept {
   return ok;
 }
 
-bool TTableSts::WriteRowStates(TIBSQL& dest, int32_t newKey, int first, int last,
+bool TTableSts::WriteRowStates(PreparedShapes& shapes, size_t shape, int32_t newKey,
                                const StateValues& values) noexcept {
   try {
-    dest.Close();
-    dest.SetSQL(WriteRowText(newKey, first, last, values));
+    const StateRange range = StatementRanges().at(shape);
+    TIBSQL& statement = shapes.Ready(shape);
+    for (int n = range.first; n <= range.last; ++n)
+      statement.ParamByName(ValueParam(n)).SetInteger(values[static_cast<size_t>(n - 1)]);
+    statement.ParamByName(kKeyParam).SetInteger(newKey);
     // Executing the select fetches the row with the new key, which is what
     // evaluates SET_STATE; the cursor stays open until the next statement.
-    dest.Execute();
+    statement.Execute();
     return true;
   } catch (...) {
     return false;

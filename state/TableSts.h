@@ -9,6 +9,8 @@
 #include "db/IB.h"
 #include "state/StsList.h"
 
+class PreparedShapes;
+
 class TTableSts {
  public:
   // At most this many state functions go into one statement.
@@ -37,18 +39,37 @@ class TTableSts {
   // The restore pass on the destination statement.
   bool WriteStates(TIBSQL& dest) noexcept;
 
-  bool ReadRowStates(TIBSQL& source, int32_t oldKey, int first, int last,
+  // The states one statement handles: 1 to 8, then 9 to StateCount.
+  struct StateRange {
+    int first, last;
+  };
+  std::vector<StateRange> StatementRanges() const;
+
+  // One state statement of a record: shape `shape` of `shapes`, the texts of
+  // ReadShapeText or WriteShapeText in the order of StatementRanges.
+  bool ReadRowStates(PreparedShapes& shapes, size_t shape, int32_t oldKey,
                      StateValues& work) noexcept;
-  bool WriteRowStates(TIBSQL& dest, int32_t newKey, int first, int last,
+  bool WriteRowStates(PreparedShapes& shapes, size_t shape, int32_t newKey,
                       const StateValues& values) noexcept;
 
-  // The statement texts, line by line.
+  // The statement texts, line by line. A record's statement is the shape's
+  // text with the key (:KEY) and the values (:V1 ...) as parameters; the Row
+  // forms show what it amounts to for one record.
   std::vector<std::string> ListingText() const;
+  std::vector<std::string> ReadShapeText(int first, int last) const;
+  std::vector<std::string> WriteShapeText(int first, int last) const;
   std::vector<std::string> ReadRowText(int32_t oldKey, int first, int last) const;
   std::vector<std::string> WriteRowText(int32_t newKey, int first, int last,
                                         const StateValues& values) const;
 
  private:
+  std::vector<std::string> ReadText(const std::string& key, int first, int last) const;
+  template <typename ValueText>
+  std::vector<std::string> WriteText(const std::string& key, int first, int last,
+                                     ValueText&& value) const;
+  template <typename ShapeText>
+  std::vector<std::vector<std::string>> ShapeTexts(ShapeText&& text) const;
+
   std::unique_ptr<TStsList> list_;
 };
 

@@ -103,6 +103,30 @@ TEST_F(StatePasses, BothPassesRenewTheirTransactionEvery50Records) {
   EXPECT_EQ(CallCount(dm_->IBDatabase1, "FLUSH_STATES"), 0);
 }
 
+// Every state of every record travels as a parameter of a statement prepared
+// once per shape (states 1 to 8, then 9 to 16) and survives the renewals.
+TEST_F(StatePasses, SixteenStatesOfEveryRecordReachTheirOwnRowAcrossRenewals) {
+  std::vector<int> hosts(120);
+  std::iota(hosts.begin(), hosts.end(), 1);
+  Isql(src_, SeedRows(kHosts, hosts) + SeedStates(kHosts, hosts));
+  Isql(dst_, SetGenerator(kHosts, 500));
+  Connect();
+  dm_->IBTransaction.SetDefaultDatabase(&dm_->IBDatabase3);
+  TTableSts table(kHosts.name, kHosts.key, kHosts.archive, 16);
+  ASSERT_TRUE(table.ReadStates(dm_->IBSQL4));
+  ASSERT_EQ(table.List()->Count(), 120);
+  const std::map<int, int> keys = Copy(kHosts);
+  for (const auto& [oldKey, newKey] : keys) ASSERT_TRUE(table.SetNewID(oldKey, newKey));
+  ASSERT_TRUE(table.WriteStates(dm_->IBSQL3));
+
+  for (const auto& [oldKey, newKey] : keys) {
+    SCOPED_TRACE("host " + std::to_string(oldKey));
+    std::vector<int> expected;
+    for (int n = 1; n <= 16; ++n) expected.push_back(StateValue(kHosts, oldKey, n));
+    EXPECT_EQ(States(dm_->IBDatabase1, kHosts, newKey, 16), expected);
+  }
+}
+
 struct FailingCase {
   const char* name;
   std::string sourceScript, destScript;
