@@ -2,66 +2,17 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
+
+#include "bench/Totals.h"
 
 namespace {
 
-constexpr double kPlainTarget = 0.5;    // of the engine's rate
-constexpr double kGrowthTarget = 1.5;   // time per row, largest site against smallest
+// The goals of the run through the window, measured on the larger sites.
+constexpr double kWholeRunGoal = 0.70;  // of the engine's rate
+constexpr double kKeyMappedGoal = 0.60;
+constexpr double kGrowthGoal = 1.2;     // time per row, largest site against smallest
+constexpr double kStatePassGoal = 3.0;  // saving and restoring a record against copying it
 constexpr double kMemoryTarget = 1.25;  // peak, largest site against smallest
-
-struct Totals {
-  long rows = 0;
-  double seconds = 0;
-  double cpu = 0;
-  // The tables that have a ceiling: the program's share and the engine's.
-  long rowsMeasured = 0;
-  double secondsMeasured = 0;
-  double cpuMeasured = 0;
-  long ceilingRows = 0;
-  double ceilingSeconds = 0;
-  double ceilingCpu = 0;
-};
-
-double Rate(double rows, double seconds) {
-  return seconds > 0 ? rows / seconds : 0.0;
-}
-
-double MicrosPerRow(double seconds, long rows) {
-  return rows > 0 ? seconds * 1e6 / static_cast<double>(rows) : 0.0;
-}
-
-Totals Sum(const std::vector<Step>& steps, const std::function<bool(const Step&)>& which) {
-  Totals t;
-  for (const Step& step : steps) {
-    if (!which(step)) continue;
-    t.rows += step.rows;
-    t.seconds += step.seconds;
-    t.cpu += step.cpuSeconds;
-    if (step.ceiling && step.ceiling->rows > 0) {
-      t.rowsMeasured += step.rows;
-      t.secondsMeasured += step.seconds;
-      t.cpuMeasured += step.cpuSeconds;
-      t.ceilingRows += step.ceiling->rows;
-      t.ceilingSeconds += step.ceiling->seconds;
-      t.ceilingCpu += step.ceiling->cpuSeconds;
-    }
-  }
-  return t;
-}
-
-// The program's rate over the engine's, on the tables both were measured on:
-// by the clock, and by processor time, which other work on the machine
-// disturbs less.
-double Ratio(const Totals& t) {
-  const double ceiling = Rate(static_cast<double>(t.ceilingRows), t.ceilingSeconds);
-  return ceiling > 0 ? Rate(static_cast<double>(t.rowsMeasured), t.secondsMeasured) / ceiling : 0.0;
-}
-
-double CpuRatio(const Totals& t) {
-  const double ceiling = Rate(static_cast<double>(t.ceilingRows), t.ceilingCpu);
-  return ceiling > 0 ? Rate(static_cast<double>(t.rowsMeasured), t.cpuMeasured) / ceiling : 0.0;
-}
 
 const char* KindName(TableKind kind) {
   switch (kind) {
@@ -75,84 +26,144 @@ const char* KindName(TableKind kind) {
   return "";
 }
 
-bool OfKind(const Step& step, TableKind kind) {
-  return step.kind == kind;
+const char* Verdict(bool met) {
+  return met ? "met" : "MISSED";
 }
 
-void PrintLine(const char* name, const char* kind, const Totals& t) {
-  std::printf("%-16s %-6s %8ld %8.3f %9.0f %8.1f %7.3f %9.0f", name, kind, t.rows, t.seconds,
-              Rate(static_cast<double>(t.rows), t.seconds), MicrosPerRow(t.seconds, t.rows), t.cpu,
-              Rate(static_cast<double>(t.rows), t.cpu));
-  if (t.ceilingSeconds > 0)
-    std::printf(" %10.0f %6.2f %9.0f %6.2f\n",
-                Rate(static_cast<double>(t.ceilingRows), t.ceilingSeconds), Ratio(t),
-                Rate(static_cast<double>(t.ceilingRows), t.ceilingCpu), CpuRatio(t));
-  else
-    std::printf(" %10s %6s %9s %6s\n", "-", "-", "-", "-");
+double Percent(double part, double whole) {
+  return whole > 0 ? 100.0 * part / whole : 0.0;
 }
 
 double MiB(long kb) {
   return static_cast<double>(kb) / 1024.0;
 }
 
-// Bytes per item of a growth in KiB; 0 when nothing was added.
-double PerItem(long kb, long items) {
-  return items > 0 ? static_cast<double>(kb) * 1024.0 / static_cast<double>(items) : 0.0;
+// The window's figures for a group of tables, then beside them the same tables
+// without the event loop and through the stand-in window, and the ceiling.
+void PrintLine(const char* name, const char* kind, const Totals& window, const Totals& unpumped,
+               const Totals* standIn) {
+  std::printf("%-16s %-6s %8ld %8.3f %9.0f %6.2f %6.2f %5.1f%% %5.1f%% | %9.0f %6.2f |", name, kind,
+              window.rows, window.seconds, RowsPerSecond(window), Ratio(window), CpuRatio(window),
+              Percent(window.pumpSeconds, window.seconds),
+              Percent(window.drawSeconds, window.seconds), RowsPerSecond(unpumped),
+              Ratio(unpumped));
+  if (standIn)
+    std::printf(" %9.0f %6.2f |", RowsPerSecond(*standIn), Ratio(*standIn));
+  else
+    std::printf(" %9s %6s |", "-", "-");
+  if (window.ceilingSeconds > 0)
+    std::printf(" %10.0f\n", CeilingRowsPerSecond(window));
+  else
+    std::printf(" %10s\n", "-");
 }
 
-long Records(const StatePasses& passes) {
-  long records = 0;
-  for (const StateTable& table : passes.tables) records += table.records;
-  return records;
-}
-
-const char* Verdict(bool met) {
-  return met ? "met" : "MISSED";
+template <typename Which>
+void PrintGroup(const SiteRun& run, const char* name, const char* kind, Which&& which) {
+  std::optional<Totals> standIn;
+  if (run.standIn) standIn = Sum(run.standIn->steps, which);
+  PrintLine(name, kind, Sum(run.plain.steps, which), Sum(run.unpumped.steps, which),
+            standIn ? &*standIn : nullptr);
 }
 
 }  // namespace
 
 void PrintSite(const SiteRun& run) {
-  std::printf("\nsite size %d (controllers), best of %d copies\n", run.size, run.repeats);
-  std::printf("%-16s %-6s %8s %8s %9s %8s %7s %9s %10s %6s %9s %6s\n", "table", "kind", "rows",
-              "seconds", "rows/s", "us/row", "cpu s", "rows/cpu", "ceiling/s", "ratio", "ceil/cpu",
-              "ratio");
-  for (const Step& step : run.steps)
-    PrintLine(step.table.c_str(), KindName(step.kind),
-              Sum({step}, [](const Step&) { return true; }));
-  PrintLine("key-mapped", "",
-            Sum(run.steps, [](const Step& s) { return OfKind(s, TableKind::KeyMapped); }));
-  PrintLine("plain", "", Sum(run.steps, [](const Step& s) { return OfKind(s, TableKind::Plain); }));
-  PrintLine("whole run", "", Sum(run.steps, [](const Step&) { return true; }));
+  std::printf("\nsite %d (controllers), %s platform, best of %d runs through the window\n",
+              run.size, run.platform.c_str(), run.repeats);
+  std::printf("%-16s %-6s %8s %8s %9s %6s %6s %6s %6s | %9s %6s | %9s %6s | %10s\n", "", "", "",
+              "window", "", "", "by cpu", "event", "bars", "no event", "loop", "stand-in", "",
+              "ceiling");
+  std::printf("%-16s %-6s %8s %8s %9s %6s %6s %6s %6s | %9s %6s | %9s %6s | %10s\n", "table",
+              "kind", "rows", "seconds", "rows/s", "ratio", "ratio", "loop", "label", "rows/s",
+              "ratio", "rows/s", "ratio", "rows/s");
+  for (size_t i = 0; i < run.plain.steps.size(); ++i) {
+    const Step& step = run.plain.steps[i];
+    std::optional<Totals> standIn;
+    if (run.standIn && i < run.standIn->steps.size())
+      standIn = Sum({run.standIn->steps[i]}, AllSteps());
+    const Totals unpumped =
+        i < run.unpumped.steps.size() ? Sum({run.unpumped.steps[i]}, AllSteps()) : Totals{};
+    PrintLine(step.table.c_str(), KindName(step.kind), Sum({step}, AllSteps()), unpumped,
+              standIn ? &*standIn : nullptr);
+  }
+  PrintGroup(run, "key-mapped", "", OfKind(TableKind::KeyMapped));
+  PrintGroup(run, "plain", "", OfKind(TableKind::Plain));
+  PrintGroup(run, "whole run", "", AllSteps());
+
+  const WindowRun& w = run.plain;
   std::printf(
-      "peak memory during the copy: %.1f MiB (resident at its start: %.1f MiB)%s; the engine's "
-      "page caches of both databases may take up to %.1f MiB of it; the heap holds %.1f MiB of "
-      "saved states and grew by %.1f MiB during the copy (the key map)\n",
-      MiB(run.peakKb), MiB(run.rssBeforeKb),
-      run.peakOfCopyOnly ? "" : " [peak of the whole process: could not be reset]",
-      MiB(run.cacheKb), MiB(run.heap.StatesKb()), MiB(run.heap.CopyKb()));
+      "run from the start button to the end: %.2f s; before the copy %.2f s (state save %.2f s), "
+      "the copy %.2f s, after it %.2f s (the second script's pauses, the generators, the state "
+      "restore %.2f s)\n",
+      w.wallSeconds, w.beforeCopySeconds, w.saveSeconds, w.copySeconds, w.afterCopySeconds,
+      w.restoreSeconds);
+  const Totals all = Sum(w.steps, AllSteps());
+  const Totals unpumped = Sum(run.unpumped.steps, AllSteps());
+  std::printf(
+      "the window's own work in the tables' copy (%.2f s): %ld passes through its event loop "
+      "taking %.2f s (%.1f%%), the bars and the label %.2f s (%.1f%%); the same run without "
+      "the event loop copies the tables in %.2f s, x%.2f of this run's time (its bars and label "
+      "%.2f s)\n",
+      all.seconds, all.pumps, all.pumpSeconds, Percent(all.pumpSeconds, all.seconds),
+      all.drawSeconds, Percent(all.drawSeconds, all.seconds), unpumped.seconds,
+      all.seconds > 0 ? unpumped.seconds / all.seconds : 0.0, unpumped.drawSeconds);
+  const Totals keyMapped = Sum(w.steps, OfKind(TableKind::KeyMapped));
+  std::printf(
+      "goals at this site: whole run %.2f of the ceiling (at least %.2f): %s; key-mapped "
+      "tables %.2f (at least %.2f): %s\n",
+      Ratio(all), kWholeRunGoal, Verdict(Ratio(all) >= kWholeRunGoal), Ratio(keyMapped),
+      kKeyMappedGoal, Verdict(Ratio(keyMapped) >= kKeyMappedGoal));
+  std::printf(
+      "peak memory of a run: %.1f MiB (resident at its start: %.1f MiB)%s; the engine's page "
+      "caches of both databases may take up to %.1f MiB of it; the heap holds %.1f MiB of saved "
+      "states (owners included) and grew by %.1f MiB during the copy (the key map)\n",
+      MiB(std::max(w.peakKb, run.located.peakKb)), MiB(w.rssBeforeKb),
+      w.peakOfRunOnly ? "" : " [peak of the whole process: could not be reset]", MiB(run.cacheKb),
+      MiB(run.located.heap.StatesKb()), MiB(run.located.heap.CopyKb()));
 }
 
 void PrintStates(const SiteRun& run) {
-  const StatePasses& s = run.states;
-  long records = 0;
-  std::printf("\nstate passes, site %d, owners included, best of %d copies\n", run.size,
-              run.repeats);
-  std::printf("%-16s %8s %10s %8s\n", "table", "records", "list s", "us/rec");
-  for (const StateTable& t : s.tables) {
-    records += t.records;
-    std::printf("%-16s %8ld %10.4f %8.2f\n", t.table.c_str(), t.records, t.listSeconds,
-                MicrosPerRow(t.listSeconds, t.records));
+  const WindowRun& w = run.located;
+  std::printf("\nstate passes, site %d, the keep-locations box ticked, through the window\n",
+              run.size);
+  std::printf("%-16s %8s %8s\n", "table", "saved", "restored");
+  long saved = 0, restored = 0;
+  for (const StateRecords& r : run.records) {
+    saved += r.saved;
+    restored += r.restored;
+    std::printf("%-16s %8ld %8ld\n", r.table.c_str(), r.saved, r.restored);
   }
-  std::printf("save: %ld records in %.2f s, %.0f records/s\n", records, s.saveSeconds,
-              Rate(static_cast<double>(records), s.saveSeconds));
-  std::printf("restore: %ld records with a new key in %.2f s, %.0f records/s\n", s.restored,
-              s.restoreSeconds, Rate(static_cast<double>(s.restored), s.restoreSeconds));
+  const double saveUs = MicrosPerRow(w.saveSeconds, saved);
+  const double restoreUs = MicrosPerRow(w.restoreSeconds, restored);
+  // The copy of the same records: the preserved tables' own copy in this run.
+  const Totals copy = Sum(w.steps, [&run](const Step& s) {
+    for (const StateRecords& r : run.records)
+      if (s.table == r.table) return s.kind != TableKind::Update;
+    return false;
+  });
+  const double copyUs = MicrosPerRow(copy.seconds, copy.rows);
+  const double ratio = copyUs > 0 ? (saveUs + restoreUs) / copyUs : 0.0;
+  std::printf("save: %ld records in %.2f s, %.1f us per record\n", saved, w.saveSeconds, saveUs);
+  std::printf("restore: %ld records in %.2f s, %.1f us per record\n", restored, w.restoreSeconds,
+              restoreUs);
+  std::printf(
+      "copy of those tables' rows: %ld rows in %.2f s, %.1f us per row; saving and restoring a "
+      "record costs %.1f times its copy (at most %.1f): %s\n",
+      copy.rows, copy.seconds, copyUs, ratio, kStatePassGoal, Verdict(ratio <= kStatePassGoal));
+  std::printf("the whole run takes %.2f s with the box ticked, %.2f s without it (x%.2f)\n",
+              w.wallSeconds, run.plain.wallSeconds,
+              run.plain.wallSeconds > 0 ? w.wallSeconds / run.plain.wallSeconds : 0.0);
+  if (run.standIn)
+    std::printf("stand-in window: save %.2f s (%.1f us per record), restore %.2f s (%.1f us)\n",
+                run.standIn->saveSeconds, MicrosPerRow(run.standIn->saveSeconds, saved),
+                run.standIn->restoreSeconds, MicrosPerRow(run.standIn->restoreSeconds, restored));
 }
 
 void PrintGrowth(const SiteRun& small, const SiteRun& large) {
-  std::printf("\ntime per row, site %d against site %d, by the clock and by processor time\n",
-              small.size, large.size);
+  std::printf(
+      "\ntime per row through the window, site %d against site %d, by the clock and by "
+      "processor time\n",
+      small.size, large.size);
   std::printf("%-16s %-6s %8s %8s %8s %8s %7s %8s %8s %7s\n", "table", "kind", "rows", "us/row",
               "rows", "us/row", "growth", "cpu us", "cpu us", "growth");
   auto line = [](const char* name, const char* kind, const Totals& a, const Totals& b) {
@@ -162,72 +173,52 @@ void PrintGrowth(const SiteRun& small, const SiteRun& large) {
                 before, b.rows, after, before > 0 ? after / before : 0.0, cpuBefore, cpuAfter,
                 cpuBefore > 0 ? cpuAfter / cpuBefore : 0.0);
   };
-  auto all = [](const Step&) { return true; };
-  for (const Step& a : small.steps) {
-    for (const Step& b : large.steps) {
-      if (a.table == b.table) line(a.table.c_str(), KindName(a.kind), Sum({a}, all), Sum({b}, all));
-    }
+  for (size_t i = 0; i < small.plain.steps.size() && i < large.plain.steps.size(); ++i) {
+    const Step& a = small.plain.steps[i];
+    const Step& b = large.plain.steps[i];
+    line(a.table.c_str(), KindName(a.kind), Sum({a}, AllSteps()), Sum({b}, AllSteps()));
   }
-  auto kind = [](TableKind k) { return [k](const Step& s) { return OfKind(s, k); }; };
-  const Totals keySmall = Sum(small.steps, kind(TableKind::KeyMapped));
-  const Totals keyLarge = Sum(large.steps, kind(TableKind::KeyMapped));
-  const Totals plainLarge = Sum(large.steps, kind(TableKind::Plain));
+  const Totals keySmall = Sum(small.plain.steps, OfKind(TableKind::KeyMapped));
+  const Totals keyLarge = Sum(large.plain.steps, OfKind(TableKind::KeyMapped));
+  const Totals allSmall = Sum(small.plain.steps, AllSteps());
+  const Totals allLarge = Sum(large.plain.steps, AllSteps());
   line("key-mapped", "", keySmall, keyLarge);
-  line("plain", "", Sum(small.steps, kind(TableKind::Plain)), plainLarge);
-  line("whole run", "", Sum(small.steps, all), Sum(large.steps, all));
+  line("plain", "", Sum(small.plain.steps, OfKind(TableKind::Plain)),
+       Sum(large.plain.steps, OfKind(TableKind::Plain)));
+  line("whole run", "", allSmall, allLarge);
 
   const double growth =
-      MicrosPerRow(keyLarge.seconds, keyLarge.rows) / MicrosPerRow(keySmall.seconds, keySmall.rows);
+      MicrosPerRow(allLarge.seconds, allLarge.rows) / MicrosPerRow(allSmall.seconds, allSmall.rows);
   const double cpuGrowth =
-      MicrosPerRow(keyLarge.cpu, keyLarge.rows) / MicrosPerRow(keySmall.cpu, keySmall.rows);
-  const double memory = static_cast<double>(large.peakKb) / static_cast<double>(small.peakKb);
-  const long moreKeyRows = keyLarge.rows - keySmall.rows;
-  std::printf("\ntargets\n");
+      MicrosPerRow(allLarge.cpu, allLarge.rows) / MicrosPerRow(allSmall.cpu, allSmall.rows);
+  const long smallPeak = std::max(small.plain.peakKb, small.located.peakKb);
+  const long largePeak = std::max(large.plain.peakKb, large.located.peakKb);
+  const double memory = static_cast<double>(largePeak) / static_cast<double>(smallPeak);
+  std::printf("\ngoals\n");
   std::printf(
-      "  plain tables at %.2f of the engine's rate at site %d (%.2f by processor time; at least "
-      "%.2f): %s\n",
-      Ratio(plainLarge), large.size, CpuRatio(plainLarge), kPlainTarget,
-      Verdict(Ratio(plainLarge) >= kPlainTarget));
-  std::printf(
-      "  key-mapped tables' time per row x%.2f from site %d to %d (x%.2f by processor time; at "
-      "most x%.2f): %s\n",
-      growth, small.size, large.size, cpuGrowth, kGrowthTarget, Verdict(growth <= kGrowthTarget));
+      "  whole run's time per row x%.2f from site %d to %d (x%.2f by processor time; at most "
+      "x%.2f): %s\n",
+      growth, small.size, large.size, cpuGrowth, kGrowthGoal, Verdict(growth <= kGrowthGoal));
   // Past the factor, the peak may still grow by what the engine's fixed-size
   // page caches take as the databases outgrow them, and by the key map.
-  const long growthKb = large.peakKb - small.peakKb;
+  const long growthKb = largePeak - smallPeak;
   const long explainedKb =
-      large.cacheKb + std::max(0L, large.heap.afterCopyKb - small.heap.afterCopyKb);
+      large.cacheKb + std::max(0L, large.located.heap.afterCopyKb - small.located.heap.afterCopyKb);
   const char* memoryVerdict = memory <= kMemoryTarget ? "met"
                               : growthKb <= explainedKb
                                   ? "met but for the engine's page caches filling up, the saved "
                                     "states and the key map"
                                   : "MISSED";
   std::printf(
-      "  peak memory %.1f MiB at site %d, %.1f MiB at site %d: x%.2f for x%.1f rows "
-      "(at most x%.2f): %s\n",
-      MiB(small.peakKb), small.size, MiB(large.peakKb), large.size, memory,
-      static_cast<double>(Sum(large.steps, all).rows) /
-          static_cast<double>(Sum(small.steps, all).rows),
+      "  peak memory %.1f MiB at site %d, %.1f MiB at site %d: x%.2f for x%.1f rows (at most "
+      "x%.2f): %s\n",
+      MiB(smallPeak), small.size, MiB(largePeak), large.size, memory,
+      static_cast<double>(allLarge.rows) / static_cast<double>(std::max(allSmall.rows, 1L)),
       kMemoryTarget, memoryVerdict);
-  const long moreStates = Records(large.states) - Records(small.states);
+  const long moreKeyRows = keyLarge.rows - keySmall.rows;
   std::printf(
       "  heap held by the copy %.1f MiB at site %d, %.1f MiB at site %d: %.0f bytes per further "
-      "key-mapped row (the key map keeps every pair of keys); by the saved states %.1f and "
-      "%.1f MiB: %.0f bytes per further record\n",
-      MiB(small.heap.CopyKb()), small.size, MiB(large.heap.CopyKb()), large.size,
-      PerItem(large.heap.CopyKb() - small.heap.CopyKb(), moreKeyRows), MiB(small.heap.StatesKb()),
-      MiB(large.heap.StatesKb()),
-      PerItem(large.heap.StatesKb() - small.heap.StatesKb(), moreStates));
-  for (const StateTable& a : small.states.tables) {
-    for (const StateTable& b : large.states.tables) {
-      if (a.table != b.table) continue;
-      const double before = MicrosPerRow(a.listSeconds, a.records);
-      const double after = MicrosPerRow(b.listSeconds, b.records);
-      std::printf(
-          "  state store of %s: %.2f us per record at %ld records, %.2f at %ld: x%.2f per "
-          "record for x%.1f records (x1 is linear)\n",
-          a.table.c_str(), before, a.records, after, b.records, before > 0 ? after / before : 0.0,
-          a.records > 0 ? static_cast<double>(b.records) / static_cast<double>(a.records) : 0.0);
-    }
-  }
+      "key-mapped row (the key map keeps every pair of keys)\n",
+      MiB(small.located.heap.CopyKb()), small.size, MiB(large.located.heap.CopyKb()), large.size,
+      PerItem(large.located.heap.CopyKb() - small.located.heap.CopyKb(), moreKeyRows));
 }

@@ -1,39 +1,10 @@
 #pragma once
-// What the copy benchmark measured, and how it prints it.
+// What the benchmark measured, and how it prints it.
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "bench/Ceiling.h"
-
-enum class TableKind { KeyMapped, Plain, Update };
-
-struct Step {
-  std::string table;
-  std::string keyColumn, condition;  // as the table list gives them
-  TableKind kind = TableKind::Plain;
-  long rows = 0;
-  double seconds = 0;
-  double cpuSeconds = 0;  // this process's, engine included: steadier on a shared machine
-  std::optional<CeilingResult> ceiling;
-};
-
-// One preserved table of the state save: its records, and the time the save
-// takes to build its store from the listed keys alone (the rest of the save is
-// one state statement per record).
-struct StateTable {
-  std::string table;
-  long records = 0;
-  double listSeconds = 0;
-};
-
-// The state passes of a run with the keep-locations box ticked (owners too).
-struct StatePasses {
-  std::vector<StateTable> tables;
-  double saveSeconds = 0;     // SaveDynamicStates before the copy
-  double restoreSeconds = 0;  // RestoreDynamicStates after it
-  long restored = 0;          // records the copy gave a new key
-};
+#include "bench/Steps.h"
 
 // The program's heap in use (malloc's own count, the engine's pools included)
 // around the copy: what the saved states hold, and what the copy adds to it.
@@ -45,22 +16,56 @@ struct HeapReadings {
   long CopyKb() const { return afterCopyKb - afterSaveKb; }
 };
 
-struct SiteRun {
-  int size = 0;     // controllers
-  int repeats = 1;  // copies made; each table shows its best
-  std::vector<Step> steps;
-  long rssBeforeKb = 0;  // resident when a copy started
-  long peakKb = 0;       // the highest peak of a copy
-  HeapReadings heap;     // of the first copy
-  long cacheKb = 0;      // the most the engine's page caches of both databases may hold
-  bool peakOfCopyOnly = true;
-  StatePasses states;  // each time the best of the copies
+// One whole run through the window, from the press of the start button to
+// "Перенос данных завершен.".
+struct WindowRun {
+  std::vector<Step> steps;  // the tables copied, in the run's order
+  double wallSeconds = 0;
+  double beforeCopySeconds = 0;  // attaching, the state save, the first script, the clearing pass
+  double copySeconds = 0;        // the copying pass and the events section
+  double afterCopySeconds = 0;   // the second script, the generators, the state restore
+  double saveSeconds = 0;
+  double restoreSeconds = 0;
+  HeapReadings heap;
+  long rssBeforeKb = 0;  // resident when the run started
+  long peakKb = 0;       // the peak of the run
+  bool peakOfRunOnly = true;
 };
 
-// One site: every table, the whole run and the kinds of table, against the ceiling.
+// The copy without the window, as the earlier benchmark measured it.
+struct StandInRun {
+  std::vector<Step> steps;  // the same tables in the same order
+  double saveSeconds = 0;
+  double restoreSeconds = 0;
+};
+
+// One preserved table's records: listed in the source by the save, and
+// written into the destination by the restore (its state rows there over its
+// states per row).
+struct StateRecords {
+  std::string table;
+  long saved = 0;
+  long restored = 0;
+};
+
+struct SiteRun {
+  int size = 0;     // controllers
+  int repeats = 1;  // runs of each kind; each figure shows its best
+  std::string platform;
+  WindowRun plain;     // the events box ticked, the keep-locations box not
+  WindowRun located;   // both boxes ticked
+  WindowRun unpumped;  // as `plain`, the window's event loop left out
+  std::optional<StandInRun> standIn;
+  std::vector<StateRecords> records;  // of the run with the keep-locations box
+  long cacheKb = 0;  // the most the engine's page caches of both databases may hold
+};
+
+// Every table and the kinds of table against the ceiling, the phases of the
+// run, the event loop's share and the memory of one site.
 void PrintSite(const SiteRun& run);
-// The state passes of one site: records per table, save and restore times.
+// The state passes of the run with the keep-locations box, per record against
+// the copy of a record.
 void PrintStates(const SiteRun& run);
 // The smallest and the largest site side by side: time per row, its growth, the
-// peak memory, and each target met or missed.
+// peak memory, and each goal met or missed.
 void PrintGrowth(const SiteRun& small, const SiteRun& large);

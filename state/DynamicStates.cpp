@@ -4,15 +4,6 @@
 
 namespace {
 
-struct PreservedTable {
-  const char* table;
-  const char* key;
-  const char* archive;
-  int stateCount;
-};
-
-// In the order every operation visits them; the last one (owners) only while
-// the keep-locations box is ticked.
 constexpr std::array<PreservedTable, 5> kPreserved{{
     {"HOSTS", "HS_ID", "HS_ARCHIVE", 14},
     {"CONTROLLERS", "CT_ID", "CT_ARCHIVE", 6},
@@ -40,6 +31,10 @@ bool CallDatabaseFunction(TIBSQL& dest, const std::string& function) noexcept {
 }
 
 }  // namespace
+
+const std::array<PreservedTable, 5>& PreservedTables() {
+  return kPreserved;
+}
 
 DynamicStates::DynamicStates(TDM1& dm, std::function<bool()> locationFlag)
     : dm_(dm), locationFlag_(std::move(locationFlag)) {}

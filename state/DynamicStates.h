@@ -12,6 +12,17 @@
 
 class TTableSts;
 
+struct PreservedTable {
+  const char* table;
+  const char* key;
+  const char* archive;
+  int stateCount;
+};
+
+// The preserved tables in the order every operation visits them; the last one
+// (owners) only while the keep-locations box is ticked.
+const std::array<PreservedTable, 5>& PreservedTables();
+
 class DynamicStates {
  public:
   // `locationFlag` answers the keep-locations box at the moment of each call.

@@ -23,7 +23,12 @@ std::string ColumnName(int n) {
 // The parameters of the state statements: the row's key and state n's value.
 constexpr const char* kKeyParam = "KEY";
 std::string ValueParam(int n) {
-  return "V" + std::to_string(n);
+  return std::string("V").append(std::to_string(n));
+}
+
+// A parameter's marker in a statement text.
+std::string Marker(const std::string& param) {
+  return std::string(":").append(param);
 }
 
 }  // namespace
@@ -97,12 +102,11 @@ std::vector<std::string> TTableSts::WriteText(const std::string& key, int first,
 }
 
 std::vector<std::string> TTableSts::ReadShapeText(int first, int last) const {
-  return ReadText(":" + std::string(kKeyParam), first, last);
+  return ReadText(Marker(kKeyParam), first, last);
 }
 
 std::vector<std::string> TTableSts::WriteShapeText(int first, int last) const {
-  return WriteText(":" + std::string(kKeyParam), first, last,
-                   [](int n) { return ":" + ValueParam(n); });
+  return WriteText(Marker(kKeyParam), first, last, [](int n) { return Marker(ValueParam(n)); });
 }
 
 std::vector<std::string> TTableSts::ReadRowText(int32_t oldKey, int first, int last) const {
