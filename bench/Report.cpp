@@ -51,7 +51,7 @@ void PrintLine(const char* name, const char* kind, const Totals& window, const T
     std::printf(" %9.0f %6.2f |", RowsPerSecond(*standIn), Ratio(*standIn));
   else
     std::printf(" %9s %6s |", "-", "-");
-  if (window.ceilingSeconds > 0)
+  if (window.ceiling.seconds > 0)
     std::printf(" %10.0f\n", CeilingRowsPerSecond(window));
   else
     std::printf(" %10s\n", "-");

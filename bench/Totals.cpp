@@ -8,23 +8,23 @@ double Rate(double rows, double seconds) {
 
 }  // namespace
 
+void Amount::Add(long moreRows, double moreSeconds, double moreCpu) {
+  rows += moreRows;
+  seconds += moreSeconds;
+  cpu += moreCpu;
+}
+
 Totals Sum(const std::vector<Step>& steps, const StepFilter& which) {
   Totals t;
   for (const Step& step : steps) {
     if (!which(step)) continue;
-    t.rows += step.rows;
-    t.seconds += step.seconds;
-    t.cpu += step.cpuSeconds;
+    t.Add(step.rows, step.seconds, step.cpuSeconds);
     t.pumps += step.pumps;
     t.pumpSeconds += step.pumpSeconds;
     t.drawSeconds += step.drawSeconds;
     if (step.ceiling && step.ceiling->rows > 0) {
-      t.rowsMeasured += step.rows;
-      t.secondsMeasured += step.seconds;
-      t.cpuMeasured += step.cpuSeconds;
-      t.ceilingRows += step.ceiling->rows;
-      t.ceilingSeconds += step.ceiling->seconds;
-      t.ceilingCpu += step.ceiling->cpuSeconds;
+      t.measured.Add(step.rows, step.seconds, step.cpuSeconds);
+      t.ceiling.Add(step.ceiling->rows, step.ceiling->seconds, step.ceiling->cpuSeconds);
     }
   }
   return t;
@@ -47,17 +47,18 @@ double RowsPerSecond(const Totals& t) {
 }
 
 double CeilingRowsPerSecond(const Totals& t) {
-  return Rate(static_cast<double>(t.ceilingRows), t.ceilingSeconds);
+  return Rate(static_cast<double>(t.ceiling.rows), t.ceiling.seconds);
 }
 
 double Ratio(const Totals& t) {
   const double ceiling = CeilingRowsPerSecond(t);
-  return ceiling > 0 ? Rate(static_cast<double>(t.rowsMeasured), t.secondsMeasured) / ceiling : 0.0;
+  return ceiling > 0 ? Rate(static_cast<double>(t.measured.rows), t.measured.seconds) / ceiling
+                     : 0.0;
 }
 
 double CpuRatio(const Totals& t) {
-  const double ceiling = Rate(static_cast<double>(t.ceilingRows), t.ceilingCpu);
-  return ceiling > 0 ? Rate(static_cast<double>(t.rowsMeasured), t.cpuMeasured) / ceiling : 0.0;
+  const double ceiling = Rate(static_cast<double>(t.ceiling.rows), t.ceiling.cpu);
+  return ceiling > 0 ? Rate(static_cast<double>(t.measured.rows), t.measured.cpu) / ceiling : 0.0;
 }
 
 double PerItem(long kb, long items) {

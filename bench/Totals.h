@@ -5,20 +5,20 @@
 
 #include "bench/Steps.h"
 
-struct Totals {
+// Rows and the time they took, by the clock and by processor time.
+struct Amount {
   long rows = 0;
   double seconds = 0;
   double cpu = 0;
+  void Add(long moreRows, double moreSeconds, double moreCpu);
+};
+
+struct Totals : Amount {
   long pumps = 0;
   double pumpSeconds = 0;
   double drawSeconds = 0;
   // The tables that have a ceiling: the program's share and the engine's.
-  long rowsMeasured = 0;
-  double secondsMeasured = 0;
-  double cpuMeasured = 0;
-  long ceilingRows = 0;
-  double ceilingSeconds = 0;
-  double ceilingCpu = 0;
+  Amount measured, ceiling;
 };
 
 using StepFilter = std::function<bool(const Step&)>;
