@@ -15,9 +15,11 @@
 // the copy of a record. Last come the time per row at the smallest and the
 // largest size and the peak memory, against the goals.
 //
-//   bench_transfer [--repeat N] [--stand-in] [--work DIR] [SIZE...]
+//   bench_transfer [--repeat N] [--stand-in] [--work DIR] [--only KIND] [SIZE...]
 //     N runs of each kind (default 3), each figure its best; sizes default to
-//     25 and 250; DIR keeps the sites for a further process (another platform)
+//     25 and 250; DIR keeps the sites for a further process (another platform);
+//     KIND (plain, located or unpumped) runs that kind alone and no ceiling,
+//     for a profiler
 #include <unistd.h>
 
 #include <QApplication>
@@ -46,6 +48,7 @@ struct Options {
   int repeats = 3;
   bool standIn = false;
   fs::path work;
+  std::string only;  // one kind of run alone (for a profiler): plain, located, unpumped
 };
 
 // Other work on a shared machine only ever slows a run down, so each table
@@ -128,19 +131,25 @@ SiteRun MeasureSite(TDM1& dm, const fs::path& work, int size, const Options& opt
     auto window = [&](WindowRunOptions kind) {
       return RunThroughWindow(dm, program, site.source, FreshCopy(site.emptyDest, dest), kind);
     };
-    Keep(run.plain, window({.keepLocations = false, .eventLoop = true}), first);
-    Keep(run.located, window({.keepLocations = true, .eventLoop = true}), first);
-    if (first) run.records = CountStateRecords(site.source, dest);
-    Keep(run.unpumped, window({.keepLocations = false, .eventLoop = false}), first);
-    if (options.standIn) {
+    auto wanted = [&](const char* kind) { return options.only.empty() || options.only == kind; };
+    if (wanted("plain"))
+      Keep(run.plain, window({.keepLocations = false, .eventLoop = true}), first);
+    if (wanted("located")) {
+      Keep(run.located, window({.keepLocations = true, .eventLoop = true}), first);
+      if (first) run.records = CountStateRecords(site.source, dest);
+    }
+    if (wanted("unpumped"))
+      Keep(run.unpumped, window({.keepLocations = false, .eventLoop = false}), first);
+    if (options.standIn && options.only.empty()) {
       StandInRun standIn = CopyWithStandIn(program, site.source, FreshCopy(site.emptyDest, dest));
       if (first)
         run.standIn = std::move(standIn);
       else
         KeepBest(*run.standIn, standIn);
     }
-    MeasureCeilings(FreshCopy(site.ceilingStart, program / "ceiling.fdb"), run.plain.steps,
-                    ceilings);
+    if (options.only.empty())
+      MeasureCeilings(FreshCopy(site.ceilingStart, program / "ceiling.fdb"), run.plain.steps,
+                      ceilings);
   }
   AssignCeilings(run, ceilings);
   run.cacheKb = PageCachesKb(site.source, dest);
@@ -156,6 +165,8 @@ Options ParseOptions(int argc, char** argv) {
       options.repeats = std::atoi(argv[++i]);
     else if (arg == "--work" && i + 1 < argc)
       options.work = argv[++i];
+    else if (arg == "--only" && i + 1 < argc)
+      options.only = argv[++i];
     else if (arg == "--stand-in")
       options.standIn = true;
     else
@@ -164,8 +175,8 @@ Options ParseOptions(int argc, char** argv) {
   if (options.sizes.empty()) options.sizes = {25, 250};
   for (int size : options.sizes) {
     if (size <= 0 || options.repeats <= 0) {
-      std::cerr << "bench_transfer: [--repeat N] [--stand-in] [--work DIR] [SIZE...], positive "
-                   "numbers\n";
+      std::cerr << "bench_transfer: [--repeat N] [--stand-in] [--work DIR] [--only KIND] "
+                   "[SIZE...], positive numbers\n";
       std::exit(2);
     }
   }
