@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/ScriptReader.h"
 #include "text/RussianTexts.h"
 #include "text/TextFile.h"
+#include "transfer/ScriptReader.h"
 #include "transfer/TransferContext.h"
 
 namespace {
@@ -70,7 +70,7 @@ void RunFirstStatement(TransferContext& context, text::TextFileReader& script) {
   } catch (const std::exception& e) {
     std::vector<std::string> outcome = FailureLines(e.what());
     outcome.insert(outcome.end(), {"", ru::LogStatementEnd()});
-    context.log.Append(outcome);
+    context.log.AppendFailure(outcome);
   }
   statement.Close();
 }
@@ -85,6 +85,7 @@ void RunSecondStatement(TransferContext& context, text::TextFileReader& script) 
   std::vector<std::string> lines = ReadStatement(script, statement);
   WriteStatementStart(context.log, lines);
   std::vector<std::string> outcome;
+  bool failed = false;
   try {
     if (!lines.empty()) {
       statement.Prepare();
@@ -93,6 +94,7 @@ void RunSecondStatement(TransferContext& context, text::TextFileReader& script) 
     }
   } catch (const std::exception& e) {
     outcome = FailureLines(e.what());
+    failed = true;
   }
   std::optional<std::string> closeError;
   try {
@@ -108,9 +110,13 @@ void RunSecondStatement(TransferContext& context, text::TextFileReader& script) 
   if (closeError) {
     std::vector<std::string> failure = FailureLines(*closeError);
     outcome.insert(outcome.end(), failure.begin(), failure.end());
+    failed = true;
   }
   outcome.insert(outcome.end(), {"", ru::LogStatementEnd()});
-  context.log.Append(outcome);
+  if (failed)
+    context.log.AppendFailure(outcome);
+  else
+    context.log.Append(outcome);
 }
 
 text::TextFileReader OpenScript(const TransferContext& context, const std::string& name) {

@@ -1,7 +1,5 @@
 #include "app/TransferRun.h"
 
-#include <sys/stat.h>
-
 #include <exception>
 #include <optional>
 #include <stdexcept>
@@ -10,6 +8,7 @@
 #include "state/DynamicStates.h"
 #include "text/RussianTexts.h"
 #include "transfer/Operations.h"
+#include "transfer/SameDatabase.h"
 #include "transfer/TransferContext.h"
 
 namespace {
@@ -17,15 +16,6 @@ namespace {
 void CutOutAll(std::string& path, char quote) {
   for (size_t at = path.find(quote); at != std::string::npos; at = path.find(quote))
     path.erase(at, 1);
-}
-
-// Two different texts can name one file ("db.fdb" and "./db.fdb"); the run
-// would then empty the source itself, so it refuses before attaching.
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa = {};
-  struct stat sb = {};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
 }
 
 // The steps of the run between attaching and the end steps. Returns early when
@@ -116,13 +106,15 @@ void TransferRun::RunEndStep(const std::function<void()>& step, std::optional<st
 void TransferRun::MoveBitBtnClick(const std::string& programFolder, int tableListLines) {
   std::optional<std::string> error;
   std::optional<TransferContext> context;
+  outcome_ = Outcome{};
   RunEndStep(
       [&] {
         window_.ClearInterrupt();
         const std::string sourcePath = RemoveQuotes(window_.SourceText());
         const std::string destPath = RemoveQuotes(window_.DestText());
         window_.SetRunning(true);
-        if (SameFile(sourcePath, destPath)) throw std::runtime_error(ru::SamePathsMessage());
+        if (SameDatabaseFile(sourcePath, destPath))
+          throw std::runtime_error(ru::SamePathsMessage());
 
         dm_.IBDatabase3.SetDatabaseName(sourcePath);
         dm_.IBDatabase3.SetConnected(true);
@@ -130,10 +122,16 @@ void TransferRun::MoveBitBtnClick(const std::string& programFolder, int tableLis
         dm_.IBDatabase2.SetDatabaseName(destPath);
         dm_.IBDatabase1.SetConnected(true);
         dm_.IBDatabase2.SetConnected(true);
+        outcome_.attached = true;
 
         RunSteps(dm_, states_, window_).Run(context, programFolder, tableListLines, pause_);
       },
       error);
+  if (context) {
+    outcome_.failedStatements = context->log.FailedStatements();
+    outcome_.failedRows = context->log.FailedRows();
+    outcome_.keyMap = std::move(context->keyMap);
+  }
 
   // The end steps run one by one: a failing one must not keep the others from
   // detaching, freeing and giving the window back.

@@ -5,10 +5,12 @@
 // detaching and returning the window to idle.
 #include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
 #include "db/IB.h"
+#include "transfer/KeyMap.h"
 #include "transfer/TransferWindow.h"
 
 class DynamicStates;
@@ -33,6 +35,15 @@ class TransferRun {
   // none is kept yet, and never escapes.
   static void RunEndStep(const std::function<void()>& step, std::optional<std::string>& error);
 
+  // What the last run came to, for a front end that reports without boxes.
+  struct Outcome {
+    bool attached = false;  // all three connections were opened
+    int failedStatements = 0;
+    std::map<std::string, int> failedRows;  // rows kept out of the destination, by table
+    KeyMap keyMap;                          // the run's old and new keys
+  };
+  const Outcome& LastOutcome() const { return outcome_; }
+
   // Tests: replaces the one-second wait after every second-script statement.
   using PauseFunction = std::function<void(std::chrono::milliseconds)>;
   void SetScriptPause(PauseFunction pause) { pause_ = std::move(pause); }
@@ -42,4 +53,5 @@ class TransferRun {
   DynamicStates& states_;
   TransferWindow& window_;
   PauseFunction pause_;
+  Outcome outcome_;
 };

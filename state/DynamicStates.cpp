@@ -11,7 +11,6 @@ constexpr std::array<PreservedTable, 5> kPreserved{{
     {"READERS", "RD_ID", "RD_ARCHIVE", 7},
     {"OWNER", "OW_ID", "OW_ARCHIVE", 4},
 }};
-constexpr size_t kOwnerSlot = 4;
 
 // One whole-database call on the destination statement, in a bracket of its own.
 bool CallDatabaseFunction(TIBSQL& dest, const std::string& function) noexcept {

@@ -22,6 +22,7 @@ struct PreservedTable {
 // The preserved tables in the order every operation visits them; the last one
 // (owners) only while the keep-locations box is ticked.
 const std::array<PreservedTable, 5>& PreservedTables();
+inline constexpr size_t kOwnerSlot = 4;  // the owners' place among them, counted from 0
 
 class DynamicStates {
  public:

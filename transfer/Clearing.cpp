@@ -35,7 +35,7 @@ void ClearTable(TransferContext& context, TIBSQL& statement, TIBTransaction& tra
   try {
     statement.Execute();
   } catch (const std::exception& e) {
-    context.log.Append(ru::LogClearError() + table + " :  " + e.what());
+    context.log.AppendFailure(ru::LogClearError() + table + " :  " + e.what());
   }
 }
 
@@ -99,8 +99,8 @@ void UpdPer(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTransacti
     try {
       dest.Execute();
     } catch (const std::exception& e) {
-      context.log.Append(ru::LogUpdateError() + table + " " + keyColumn + " =  " + key.GetText() +
-                         " :  " + e.what());
+      context.log.AppendFailure(ru::LogUpdateError() + table + " " + keyColumn + " =  " +
+                                key.GetText() + " :  " + e.what());
     }
     source.FetchNext();
   }

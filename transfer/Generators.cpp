@@ -36,7 +36,7 @@ void SetGenerator(TransferContext& context, TIBSQL& statement, TIBTransaction& t
     try {
       statement.Execute();
     } catch (const std::exception& e) {
-      context.log.Append(ru::LogMaxError() + table + " :  " + e.what());
+      context.log.AppendFailure(ru::LogMaxError() + table + " :  " + e.what());
       return;
     }
     // An empty table gives NULL, and the generator starts again from 0.
@@ -53,6 +53,6 @@ void SetGenerator(TransferContext& context, TIBSQL& statement, TIBTransaction& t
   try {
     statement.Execute();
   } catch (const std::exception& e) {
-    context.log.Append(ru::LogGeneratorError() + generator + " :  " + e.what());
+    context.log.AppendFailure(ru::LogGeneratorError() + generator + " :  " + e.what());
   }
 }

@@ -109,7 +109,9 @@ int KeyMapPair::LookupNewKey(int oldKey) const {
   return text::StrToInt(new_.At(position));
 }
 
-int KeyMapPairNumber(const std::string& table) {
+namespace {
+
+const std::unordered_map<std::string, int>& PairNumbers() {
   static const std::unordered_map<std::string, int> kNumbers = {
       {"HOSTS", keymap::kHosts},
       {"CONTROLLERS", keymap::kControllers},
@@ -124,6 +126,18 @@ int KeyMapPairNumber(const std::string& table) {
       {"CARDGROUPS", keymap::kCardGroups},
       {"KRONTUR", keymap::kKrontur},
   };
-  auto found = kNumbers.find(table);
-  return found == kNumbers.end() ? 0 : found->second;
+  return kNumbers;
+}
+
+}  // namespace
+
+int KeyMapPairNumber(const std::string& table) {
+  auto found = PairNumbers().find(table);
+  return found == PairNumbers().end() ? 0 : found->second;
+}
+
+std::string KeyMapPairTable(int number) {
+  for (const auto& [table, pair] : PairNumbers())
+    if (pair == number) return table;
+  return std::string();
 }

@@ -85,6 +85,8 @@ class KeyMap {
 
 // Pair numbers of the key-mapped tables (0: not key-mapped). Names compare exactly.
 int KeyMapPairNumber(const std::string& table);
+// The table of a pair number; empty for 13 and numbers out of range.
+std::string KeyMapPairTable(int number);
 
 namespace keymap {
 enum : int {

@@ -27,7 +27,7 @@ TPeregonnerList ReadMacros(TransferContext& context, TIBSQL& source) {
   try {
     source.Execute();
   } catch (const std::exception& e) {
-    context.log.Append(ru::LogMacroReadError() + e.what());
+    context.log.AppendFailure(ru::LogMacroReadError() + e.what());
   }
   while (!source.AtEnd()) {
     keys.AppendOld(source.ColumnByName("MCR_ID").GetText());
@@ -59,7 +59,7 @@ void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTr
   try {
     dest.Execute();
   } catch (const std::exception& e) {
-    context.log.Append(ru::LogMacroClearError() + e.what());
+    context.log.AppendFailure(ru::LogMacroClearError() + e.what());
   }
 
   KeyMapPair& keys = context.keyMap.Pair(keymap::kMacroses);
@@ -76,14 +76,14 @@ void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTr
       insert.Execute();
       written = true;
     } catch (const std::exception& e) {
-      context.log.Append(ru::LogMacroInsertError() + e.what());
+      context.log.AppendRowFailure("MACROSES", ru::LogMacroInsertError() + e.what());
     }
     // A macro that is not in the destination maps to -1, never to another macro's key.
     std::string newKey = "-1";
     try {
       newKey = insert.NewKey(written);
     } catch (const std::exception& e) {
-      context.log.Append(ru::LogMacroNewKeyError() + e.what());
+      context.log.AppendFailure(ru::LogMacroNewKeyError() + e.what());
     }
     keys.AppendNew(newKey);
   }

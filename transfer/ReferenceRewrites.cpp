@@ -1,22 +1,13 @@
 #include "transfer/ReferenceRewrites.h"
 
-#include <array>
 #include <exception>
 #include <map>
-#include <vector>
 
 #include "transfer/KeyMap.h"
 
-namespace {
+namespace rewrites {
 
-struct PositionRewrite {
-  int param;  // counted in the insert's value list
-  int pair;
-};
-
-// Reference columns by their position among the inserted values; key-mapped
-// tables other than OWNER start that list after their key.
-const std::map<std::string, std::vector<PositionRewrite>>& PositionRewrites() {
+const std::vector<PositionRewrite>& PositionRewritesOf(const std::string& table) {
   using namespace keymap;
   static const std::map<std::string, std::vector<PositionRewrite>> rewrites = {
       {"CONTROLLERS", {{0, kHosts}}},     {"CARDGROUPS", {{1, kControllers}}},
@@ -29,79 +20,87 @@ const std::map<std::string, std::vector<PositionRewrite>>& PositionRewrites() {
       {"MAKROS_RIGHT", {{0, kMacroses}}}, {"PRGDEF", {{2, kControllers}}},
       {"ROBOTS$ACTIONS", {{1, kHosts}}},
   };
-  return rewrites;
+  static const std::vector<PositionRewrite> none;
+  auto found = rewrites.find(table);
+  return found == rewrites.end() ? none : found->second;
 }
 
-struct NamedRewrite {
-  const char* param;
-  int pair;
-};
-
-constexpr std::array<NamedRewrite, 10> kReaderDeviceColumns = {{
-    {"RD_IN_1", keymap::kInputs},
-    {"RD_IN_2", keymap::kInputs},
-    {"RD_IN_3", keymap::kInputs},
-    {"RD_IN_4", keymap::kInputs},
-    {"RD_OUT_IND0", keymap::kOutputs},
-    {"RD_OUT_IND1", keymap::kOutputs},
-    {"RD_OUT_IND2", keymap::kOutputs},
-    {"RD_OUT_IND3", keymap::kOutputs},
-    {"RD_OUT_OPEN", keymap::kOutputs},
-    {"RD_OUT_CLOSE", keymap::kOutputs},
-}};
-
-// Device kinds of program definitions (PD_TYPE), whose device key is PD_DEV_ID.
-int PairOfProgramDevice(int type) {
-  switch (type) {
-    case 4:
-      return keymap::kReaders;
-    case 5:
-      return keymap::kCinputs;
-    case 6:
-      return keymap::kPcn;
-    case 7:
-      return keymap::kInputs;
-    case 8:
-      return keymap::kOutputs;
-    default:
-      return 0;
-  }
+const std::array<NamedRewrite, 10>& ReaderDeviceColumns() {
+  static constexpr std::array<NamedRewrite, 10> columns = {{
+      {"RD_IN_1", keymap::kInputs},
+      {"RD_IN_2", keymap::kInputs},
+      {"RD_IN_3", keymap::kInputs},
+      {"RD_IN_4", keymap::kInputs},
+      {"RD_OUT_IND0", keymap::kOutputs},
+      {"RD_OUT_IND1", keymap::kOutputs},
+      {"RD_OUT_IND2", keymap::kOutputs},
+      {"RD_OUT_IND3", keymap::kOutputs},
+      {"RD_OUT_OPEN", keymap::kOutputs},
+      {"RD_OUT_CLOSE", keymap::kOutputs},
+  }};
+  return columns;
 }
 
-// Hardware types of event descriptions (ED_HARDTYPE): which table the event's device is in.
-int PairOfEventDevice(int hardType) {
-  switch (hardType) {
-    case 1:
-      return keymap::kHosts;
-    case 2:
-      return keymap::kControllers;
-    case 3:
-      return keymap::kSlaves;
-    default:
-      return PairOfProgramDevice(hardType);
-  }
+int TypedRewrite::PairOf(int type) const {
+  for (const auto& [listed, pair] : pairOfType)
+    if (listed == type) return pair;
+  return 0;
 }
+
+const TypedRewrite* TypedRewriteOf(const std::string& table) {
+  using namespace keymap;
+  // Device kinds of program definitions (PD_TYPE), whose device key is PD_DEV_ID.
+  static const TypedRewrite programs{
+      5,
+      "PD_TYPE",
+      "PD_DEV_ID",
+      {{4, kReaders}, {5, kCinputs}, {6, kPcn}, {7, kInputs}, {8, kOutputs}}};
+  // Hardware types of event descriptions (ED_HARDTYPE): which table the event's device is in.
+  static const TypedRewrite events{4,
+                                   "ED_HARDTYPE",
+                                   nullptr,
+                                   {{1, kHosts},
+                                    {2, kControllers},
+                                    {3, kSlaves},
+                                    {4, kReaders},
+                                    {5, kCinputs},
+                                    {6, kPcn},
+                                    {7, kInputs},
+                                    {8, kOutputs}}};
+  if (table == "PRGDEF") return &programs;
+  if (table == "EVENTS" || table == "ALARM") return &events;
+  return nullptr;
+}
+
+}  // namespace rewrites
+
+namespace {
 
 void RewriteValue(TIBXSQLVAR& param, const KeyMapPair& pair) {
   if (param.IsNull()) return;
   param.SetInteger(pair.LookupNewKey(param.GetInteger()));
 }
 
-constexpr int kProgramDeviceParam = 5;
-constexpr int kEventDeviceParam = 4;
+void RewriteTyped(const rewrites::TypedRewrite& rewrite, TIBSQL& source, TIBSQL& dest,
+                  const KeyMap& keyMap) {
+  const int pair = rewrite.PairOf(source.ColumnByName(rewrite.typeColumn).GetInteger());
+  if (pair == 0) return;
+  if (rewrite.sourceValueColumn == nullptr)
+    return RewriteValue(dest.Param(rewrite.param), keyMap.Pair(pair));
+  const TIBXSQLVAR& device = source.ColumnByName(rewrite.sourceValueColumn);
+  if (device.IsNull()) return;
+  dest.Param(rewrite.param).SetInteger(keyMap.Pair(pair).LookupNewKey(device.GetInteger()));
+}
 
 }  // namespace
 
 void RewriteReferences(const std::string& table, TIBSQL& source, TIBSQL& dest,
                        const KeyMap& keyMap) {
-  const auto& positions = PositionRewrites();
-  auto found = positions.find(table);
-  if (found != positions.end())
-    for (const PositionRewrite& rewrite : found->second)
-      RewriteValue(dest.Param(rewrite.param), keyMap.Pair(rewrite.pair));
+  for (const rewrites::PositionRewrite& rewrite : rewrites::PositionRewritesOf(table))
+    RewriteValue(dest.Param(rewrite.param), keyMap.Pair(rewrite.pair));
 
-  if (table == "READERS") {
-    for (const NamedRewrite& rewrite : kReaderDeviceColumns) {
+  if (table == rewrites::kNamedRewriteTable) {
+    for (const rewrites::NamedRewrite& rewrite : rewrites::ReaderDeviceColumns()) {
       try {
         TIBXSQLVAR* param = dest.Params().FindByName(rewrite.param);
         if (param != nullptr) RewriteValue(*param, keyMap.Pair(rewrite.pair));
@@ -109,14 +108,7 @@ void RewriteReferences(const std::string& table, TIBSQL& source, TIBSQL& dest,
         // A device column that cannot be rewritten keeps its copied value.
       }
     }
-  } else if (table == "PRGDEF") {
-    const int pair = PairOfProgramDevice(source.ColumnByName("PD_TYPE").GetInteger());
-    if (pair == 0) return;
-    const TIBXSQLVAR& device = source.ColumnByName("PD_DEV_ID");
-    if (device.IsNull()) return;
-    dest.Param(kProgramDeviceParam).SetInteger(keyMap.Pair(pair).LookupNewKey(device.GetInteger()));
-  } else if (table == "EVENTS" || table == "ALARM") {
-    const int pair = PairOfEventDevice(source.ColumnByName("ED_HARDTYPE").GetInteger());
-    if (pair != 0) RewriteValue(dest.Param(kEventDeviceParam), keyMap.Pair(pair));
   }
+  if (const rewrites::TypedRewrite* typed = rewrites::TypedRewriteOf(table))
+    RewriteTyped(*typed, source, dest, keyMap);
 }

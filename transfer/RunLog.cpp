@@ -3,8 +3,25 @@
 #include "text/Regional.h"
 #include "text/TextFile.h"
 
-void RunLog::Create() const { text::RewriteFile(path_); }
+void RunLog::Create() const {
+  text::RewriteFile(path_);
+}
 
-void RunLog::Append(const std::vector<std::string>& lines) const { text::AppendLines(path_, lines); }
+void RunLog::Append(const std::vector<std::string>& lines) const {
+  text::AppendLines(path_, lines);
+}
 
-std::string RunLog::Timestamp() { return text::DateTimeToStr(text::Now()); }
+void RunLog::AppendFailure(const std::vector<std::string>& lines) {
+  // Counted first: the statement failed whether or not its lines reach the file.
+  ++failedStatements_;
+  Append(lines);
+}
+
+void RunLog::AppendRowFailure(const std::string& table, const std::string& line) {
+  ++failedRows_[table];
+  AppendFailure(line);
+}
+
+std::string RunLog::Timestamp() {
+  return text::DateTimeToStr(text::Now());
+}

@@ -1,6 +1,7 @@
 #pragma once
 // The run log "DB_dravik.log" in the program folder. Every writer opens it for
 // appending, writes its lines and closes it before it returns, on every path.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,22 @@ class RunLog {
   // before it touches the database when the log is gone; throws as Append does.
   void CheckAppendable() const { Append(std::vector<std::string>{}); }
 
+  // The same, for the lines that record one failed statement; they are counted
+  // so that a front end can tell a clean run without reading the file back.
+  void AppendFailure(const std::vector<std::string>& lines);
+  void AppendFailure(const std::string& line) { AppendFailure(std::vector<std::string>{line}); }
+  // A failed statement that also kept one row of `table` out of the destination.
+  void AppendRowFailure(const std::string& table, const std::string& line);
+
+  int FailedStatements() const { return failedStatements_; }
+  const std::map<std::string, int>& FailedRows() const { return failedRows_; }
+
   // The current local date and time in the log's form: short date, then the
   // long time unless it is midnight exactly.
   static std::string Timestamp();
 
  private:
   std::string path_;
+  int failedStatements_ = 0;
+  std::map<std::string, int> failedRows_;  // by table
 };

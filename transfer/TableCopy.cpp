@@ -249,7 +249,13 @@ TIBXSQLVAR& TableCopy::SourceColumn(int index, const std::string& name) {
 
 void TableCopy::LogRowError(const std::string& prefix, const std::exception& error) {
   const std::string key = source_.ColumnByName(keyColumn_).GetText();
-  context_.log.Append(prefix + table_ + " " + keyColumn_ + " =  " + key + " :  " + error.what());
+  const std::string line =
+      prefix + table_ + " " + keyColumn_ + " =  " + key + " :  " + error.what();
+  // Only a failed row statement keeps the row out; the later steps' failures do not.
+  if (prefix == ru::LogInsertError())
+    context_.log.AppendRowFailure(table_, line);
+  else
+    context_.log.AppendFailure(line);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScriptReader.h"
+#include "transfer/ScriptReader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/ScriptReader.h"
+#include "transfer/ScriptReader.h"
 
 #include "text/Trim.h"
 

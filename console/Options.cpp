@@ -1,0 +1,143 @@
+#include "console/Options.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+#include <QStringList>
+
+namespace {
+
+// Latin-1 maps every byte to one character and back, so the parser sees the
+// options as they are and the values come back as the very bytes given.
+QString FromBytes(const char* bytes) {
+  return QString::fromLatin1(bytes);
+}
+
+std::string ToBytes(const QString& text) {
+  return text.toLatin1().toStdString();
+}
+
+bool ParseDay(const std::string& given, text::TDateTime& value) {
+  const QDate day = QDate::fromString(QString::fromStdString(given), QStringLiteral("dd.MM.yyyy"));
+  if (!day.isValid()) return false;
+  text::DateTimeParts parts;
+  parts.year = day.year();
+  parts.month = day.month();
+  parts.day = day.day();
+  value = text::EncodeDateTime(parts);
+  return true;
+}
+
+}  // namespace
+
+const std::string& HelpText() {
+  static const std::string text =
+      R"(Usage: db-dravik --source DB --dest DB [--folder DIR] [--events | --events-from DD.MM.YYYY]
+                 [--keep-locations] [--plan] [--check] [--quiet]
+
+Moves the configuration of an access-control installation from the source
+database into the destination, as the window DB_Dravik does, without a window.
+A database is a file path (opened by the embedded engine) or host:/path or
+host/port:/path (a Firebird server).
+
+Options:
+  --source DB               the source database
+  --dest DB                 the destination database; its listed tables are
+                            emptied and refilled
+  --folder DIR              the program folder: Conv.txt, GENERATOR.txt,
+                            SQL/_Upd.sql and SQL/Upd.sql are read there and the
+                            run log DB_dravik.log is written there (default: the
+                            folder of this command)
+  --events                  move the events and alarms, all of them
+  --events-from DD.MM.YYYY  move the events and alarms from that day on
+  --keep-locations          keep where the users are (slow)
+  --plan                    print what a run would delete and copy, and stop;
+                            nothing is written, the run log is left as it is
+  --check                   after the run, compare both databases: rows,
+                            references and states
+  --quiet                   print only the summary
+  -h, --help                print this help
+
+Progress goes to standard output: one line redrawn in place on a terminal,
+otherwise one line per table. Errors go to standard error. Ctrl-C or SIGTERM
+stops the run between rows.
+
+Exit codes:
+  0  everything copied and every statement worked (and the check, if asked
+     for, found no difference)
+  1  the run ended, but statements failed (the run log has them), an error
+     ended it early, or the check found a difference
+  2  it could not start: bad arguments, a missing control file, a database
+     that cannot be opened, or the source equal to the destination; the
+     message goes to standard error and nothing is written to either database
+     (a plan that names errors ends with 2 too)
+  3  interrupted; what was written stays
+)";
+  return text;
+}
+
+bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOptions& options,
+                  std::string& error) {
+  QCommandLineParser parser;
+  const QCommandLineOption source(QStringLiteral("source"), QString(), QStringLiteral("DB"));
+  const QCommandLineOption dest(QStringLiteral("dest"), QString(), QStringLiteral("DB"));
+  const QCommandLineOption folder(QStringLiteral("folder"), QString(), QStringLiteral("DIR"));
+  const QCommandLineOption events(QStringLiteral("events"));
+  const QCommandLineOption eventsFrom(QStringLiteral("events-from"), QString(),
+                                      QStringLiteral("DATE"));
+  const QCommandLineOption keepLocations(QStringLiteral("keep-locations"));
+  const QCommandLineOption plan(QStringLiteral("plan"));
+  const QCommandLineOption check(QStringLiteral("check"));
+  const QCommandLineOption quiet(QStringLiteral("quiet"));
+  const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+  parser.addOptions(
+      {source, dest, folder, events, eventsFrom, keepLocations, plan, check, quiet, help});
+
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << FromBytes(argv[i]);
+  if (!parser.parse(arguments)) {
+    error = ToBytes(parser.errorText());
+    return false;
+  }
+  options.help = parser.isSet(help);
+  if (options.help) return true;
+  if (!parser.positionalArguments().isEmpty()) {
+    error = "unexpected argument: " + ToBytes(parser.positionalArguments().first());
+    return false;
+  }
+  for (const QCommandLineOption* once : {&source, &dest, &folder, &eventsFrom}) {
+    if (parser.values(*once).size() > 1) {
+      error = "--" + ToBytes(once->names().first()) + " is given more than once";
+      return false;
+    }
+  }
+  if (!parser.isSet(source) || !parser.isSet(dest)) {
+    error = "both --source and --dest are needed";
+    return false;
+  }
+  options.source = ToBytes(parser.value(source));
+  options.dest = ToBytes(parser.value(dest));
+  options.folder = parser.isSet(folder) ? ToBytes(parser.value(folder)) : ownFolder;
+  if (options.folder.empty() || options.folder.back() != '/') options.folder += '/';
+
+  if (parser.isSet(events) && parser.isSet(eventsFrom)) {
+    error = "--events and --events-from exclude each other";
+    return false;
+  }
+  options.events = parser.isSet(events) || parser.isSet(eventsFrom);
+  if (parser.isSet(eventsFrom)) {
+    options.eventsFromText = ToBytes(parser.value(eventsFrom));
+    if (!ParseDay(options.eventsFromText, options.eventsFrom)) {
+      error = "--events-from takes a day as DD.MM.YYYY, not \"" + options.eventsFromText + "\"";
+      return false;
+    }
+  }
+  options.keepLocations = parser.isSet(keepLocations);
+  options.plan = parser.isSet(plan);
+  options.check = parser.isSet(check);
+  options.quiet = parser.isSet(quiet);
+  if (options.plan && options.check) {
+    error = "--plan writes nothing, so there is no run for --check to check";
+    return false;
+  }
+  return true;
+}

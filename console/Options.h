@@ -1,0 +1,36 @@
+#pragma once
+// The command's arguments. Paths stay the bytes they were given as, so a file
+// name in any encoding reaches the database client unchanged.
+#include <string>
+
+#include "text/Regional.h"
+
+struct ConsoleOptions {
+  std::string source, dest;
+  std::string folder;  // the program folder, ending with "/"
+  bool events = false;
+  text::TDateTime eventsFrom = 0;  // 0: every event
+  std::string eventsFromText;      // as given, for the plan's heading
+  bool keepLocations = false;
+  bool plan = false;
+  bool check = false;
+  bool quiet = false;
+  bool help = false;
+};
+
+// `ownFolder`: the command's own folder, the program folder unless --folder
+// says otherwise. Returns false with the reason in `error` for arguments that
+// make no command.
+bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOptions& options,
+                  std::string& error);
+
+// The usage, every option and the exit codes.
+const std::string& HelpText();
+
+// The exit codes.
+enum ExitCode : int {
+  kExitClean = 0,
+  kExitFailures = 1,
+  kExitNotStarted = 2,
+  kExitInterrupted = 3
+};

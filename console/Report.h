@@ -1,0 +1,31 @@
+#pragma once
+// What the command prints: the plan, the check, in tables of plain text.
+// Texts from the databases and control files are windows-1251 and are turned
+// into UTF-8 here, at the edge.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "console/Options.h"
+
+struct RunPlan;
+struct RunCheck;
+
+// windows-1251 to UTF-8.
+std::string Utf8(const std::string& text);
+
+// Columns padded to their widest cell; `align` has one letter per column,
+// 'l' or 'r'.
+class TextTable {
+ public:
+  TextTable(std::vector<std::string> header, std::string align);
+  void Add(std::vector<std::string> row);
+  void Print(std::ostream& out, const std::string& indent = "  ") const;
+
+ private:
+  std::vector<std::vector<std::string>> rows_;
+  std::string align_;
+};
+
+void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan);
+void PrintCheck(std::ostream& out, const RunCheck& check);

@@ -1,0 +1,39 @@
+// db-dravik: the transfer of DB_Dravik from the command line, for scripts and
+// for installers who rebuild many sites.
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocale>
+#include <clocale>
+#include <iostream>
+
+#include "app/RegionalFromLocale.h"
+#include "console/Command.h"
+#include "console/Options.h"
+
+int main(int argc, char* argv[]) {
+  // File names and messages follow the user's locale, as everything the
+  // command prints is read on the user's terminal.
+  std::setlocale(LC_ALL, "");
+  QCoreApplication app(argc, argv);
+  FillRegional(QLocale::system());
+  const std::string ownFolder =
+      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+
+  ConsoleOptions options;
+  std::string error;
+  if (!ParseOptions(argc, argv, ownFolder, options, error)) {
+    std::cerr << "db-dravik: " << error << "\nTry db-dravik --help.\n";
+    return kExitNotStarted;
+  }
+  if (options.help) {
+    std::cout << HelpText();
+    return kExitClean;
+  }
+  const ConsoleWindow::Progress progress = options.quiet ? ConsoleWindow::Progress::Quiet
+                                           : ::isatty(STDOUT_FILENO)
+                                               ? ConsoleWindow::Progress::Terminal
+                                               : ConsoleWindow::Progress::Lines;
+  return RunCommand(options, progress);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The parts of a run's plan, each worked out in a file of its own.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "transfer/RunPlan.h"
+
+namespace runplan {
+
+// The references the copy of `table` rewrites (their referenced table is left
+// to the caller). `values` are the insert's value columns, `sourceColumns` the
+// columns the source query reads. Problems that fail every row go to `errors`.
+std::vector<ReferencePlan> PlanReferences(const std::string& table,
+                                          const std::vector<std::string>& values,
+                                          const std::vector<std::string>& sourceColumns,
+                                          std::vector<std::string>& errors);
+
+// The generators, once the table lines are planned, and the two scripts.
+void PlanGenerators(ReadOnlySession& session, RunPlan& plan, const PlanOptions& options);
+void PlanScripts(const PlanOptions& options, RunPlan& plan);
+
+// "WHERE ((a) OR (b)) IS NOT TRUE": the rows a table keeps when the rows meeting
+// those conditions go; empty when there is none.
+std::string KeptRowsWhere(const std::vector<std::string>& conditions);
+
+}  // namespace runplan
