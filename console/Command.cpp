@@ -28,6 +28,7 @@ class Command {
  public:
   Command(const ConsoleOptions& options, ConsoleWindow::Progress progress)
       : options_(options),
+        progress_(progress),
         window_(options, progress, stdout, stderr),
         source_(TransferRun::RemoveQuotes(options.source)),
         dest_(TransferRun::RemoveQuotes(options.dest)) {}
@@ -118,7 +119,11 @@ class Command {
     }
     DynamicStates states(*dm_, [this] { return options_.keepLocations; });
     TransferRun run(*dm_, states, window_);
-    interrupts::Install();
+    interrupts::Install(progress_ == ConsoleWindow::Progress::Terminal);
+    if (!KeepConnectionsOnSignals())
+      window_.Error(
+          "db-dravik: the database client cannot be kept from closing the "
+          "connections on Ctrl-C; an interrupt may end the run with an error");
     const Clock::time_point start = Clock::now();
     run.MoveBitBtnClick(options_.folder, tableListLines_);
     window_.Finish();
@@ -175,6 +180,7 @@ class Command {
   }
 
   const ConsoleOptions& options_;
+  const ConsoleWindow::Progress progress_;
   ConsoleWindow window_;
   const std::string source_, dest_;
   std::unique_ptr<TDM1> dm_;

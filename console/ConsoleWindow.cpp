@@ -49,10 +49,6 @@ void ConsoleWindow::StepAllBar() {
 }
 
 void ConsoleWindow::ProcessMessages() {
-  if (Interrupted() && !interruptNoticed_) {
-    interruptNoticed_ = true;
-    Error("db-dravik: interrupted; the run stops at its next row or step");
-  }
   if (progress_ == Progress::Terminal && Clock::now() - lastDraw_ >= kRedraw) Draw();
 }
 

@@ -90,7 +90,6 @@ class ConsoleWindow : public TransferWindow {
   std::string lastTable_;
   int lastTableStep_ = 0;
   bool errorReported_ = false;
-  bool interruptNoticed_ = false;
   bool lineShown_ = false;
   Clock::time_point lastDraw_;
 };

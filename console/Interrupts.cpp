@@ -1,6 +1,7 @@
 #include "console/Interrupts.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <atomic>
 
@@ -10,15 +11,23 @@ namespace {
 // A lock-free atomic is all a signal handler may touch.
 std::atomic<int> received{0};
 static_assert(std::atomic<int>::is_always_lock_free);
+std::atomic<bool> onTerminal{false};
+
+constexpr char kAnswer[] = "db-dravik: interrupted, the run stops at its next row or step\n";
+constexpr char kClearLine[] = "\r\033[K";
 
 void Handle(int signal) {
   int none = 0;
-  received.compare_exchange_strong(none, signal);
+  if (!received.compare_exchange_strong(none, signal)) return;
+  // write() is safe in a handler; a short or failed write changes nothing.
+  if (onTerminal.load()) (void)!::write(STDERR_FILENO, kClearLine, sizeof kClearLine - 1);
+  (void)!::write(STDERR_FILENO, kAnswer, sizeof kAnswer - 1);
 }
 
 }  // namespace
 
-void Install() {
+void Install(bool terminal) {
+  onTerminal.store(terminal);
   struct sigaction action = {};
   action.sa_handler = Handle;
   sigemptyset(&action.sa_mask);

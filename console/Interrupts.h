@@ -3,8 +3,9 @@
 // does: the run looks at the request between rows and ends there.
 namespace interrupts {
 
-// Installs the handlers for SIGINT and SIGTERM.
-void Install();
+// Installs the handlers for SIGINT and SIGTERM. The first signal is answered
+// at once on standard error; `terminal`: it first clears the progress line.
+void Install(bool terminal);
 // True once either signal has arrived.
 bool Requested();
 // The signal that arrived first, 0 before one did.

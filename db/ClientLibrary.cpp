@@ -39,6 +39,13 @@ void UseUtf8CharacterType() {
     std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+// The library's own answer to Ctrl-C and SIGTERM would shut every connection
+// down in the middle of a statement; declining it leaves the signal to the
+// program, which stops between rows.
+int DeclineSignalShutdown(const int reason, const int, void*) {
+  return reason == fb_shutrsn_signal ? 1 : 0;
+}
+
 template <typename F>
 bool Resolve(void* library, const char* symbol, F& target) {
   target = reinterpret_cast<F>(dlsym(library, symbol));
@@ -110,6 +117,17 @@ void SetClientLibraryNameForTests(const std::string& fileName) {
   // The next check loads again by the new name; a library already loaded is
   // found again by the loader and gives the same entry points.
   bound.store(false, std::memory_order_release);
+}
+
+bool KeepConnectionsOnSignals() {
+  CheckIBLoaded();
+  void* library = dlopen(libraryName.c_str(), RTLD_NOW | RTLD_GLOBAL);
+  decltype(&::fb_shutdown_callback) registerCallback = nullptr;
+  if (library == nullptr || !Resolve(library, "fb_shutdown_callback", registerCallback))
+    return false;
+  ib::Status status;
+  registerCallback(status.Vector(), DeclineSignalShutdown, fb_shut_confirmation, nullptr);
+  return !status.Failed();
 }
 
 namespace ib {

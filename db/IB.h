@@ -82,6 +82,10 @@ class EIBClientError : public EIBError {
 // message "InterBase library gds32.dll not found in the path. Please install
 // InterBase to use this functionality" when it cannot be loaded.
 void CheckIBLoaded();
+// Ctrl-C and SIGTERM make the client library shut every connection down, in the
+// middle of a statement. A program that stops its work between rows on these
+// signals itself calls this once; false when the library cannot be told.
+bool KeepConnectionsOnSignals();
 // Tests only: the file name the next load attempt uses ("libfbclient.so.2").
 void SetClientLibraryNameForTests(const std::string& fileName);
 

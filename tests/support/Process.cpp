@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,12 @@ ProcessResult RunProcess(const std::vector<std::string>& argv) {
   result.out = ReadAll(outFile);
   result.err = ReadAll(errFile);
   return result;
+}
+
+void LeakCheckOffInChildren() {
+  const char* options = std::getenv("ASAN_OPTIONS");
+  if (options == nullptr) return;
+  setenv("ASAN_OPTIONS", (std::string(options) + ":detect_leaks=0").c_str(), 1);
 }
 
 }  // namespace testsupport

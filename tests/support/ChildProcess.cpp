@@ -1,4 +1,4 @@
-#include "tests/e2e/Process.h"
+#include "tests/support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace e2e {
+namespace testsupport {
 namespace {
 
 std::string FindProgram(const std::string& name) {
@@ -164,7 +164,7 @@ void Child::Stop(std::chrono::milliseconds grace) {
 
 ToolResult RunTool(const std::vector<std::string>& argv, const EnvChanges& env,
                    std::chrono::milliseconds limit) {
-  testsupport::TempDir work("dravik-e2e-tool");
+  TempDir work("dravik-tool");
   const std::filesystem::path log = work / "out";
   ToolResult result;
   {
@@ -196,4 +196,4 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
   }
 }
 
-}  // namespace e2e
+}  // namespace testsupport

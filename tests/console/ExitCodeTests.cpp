@@ -1,0 +1,118 @@
+// Every exit code from a real cause. A command that cannot start says why on
+// standard error and leaves both databases as they were.
+#include <filesystem>
+
+#include "tests/console/ConsoleFixture.h"
+#include "tests/support/Contents.h"
+#include "tests/support/RunLogLines.h"
+#include "text/Cp1251.h"
+#include "text/RussianTexts.h"
+
+namespace consoletest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Arguments of a case: "@S" and "@D" stand for the two databases, "@/" for the
+// test's folder.
+struct NotStarted {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* removed;  // a file of the program folder, or nullptr
+  std::string says;     // on standard error, UTF-8
+};
+
+std::string Utf8(const std::string& programText) {
+  return text::Utf8FromCp1251(programText);
+}
+
+class ExitCodes : public ConsoleTest {
+ protected:
+  std::vector<std::string> Expanded(const std::vector<std::string>& arguments) const {
+    std::vector<std::string> expanded;
+    for (const std::string& argument : arguments) {
+      if (argument == "@S")
+        expanded.push_back(source_);
+      else if (argument == "@D")
+        expanded.push_back(dest_);
+      else if (argument.rfind("@/", 0) == 0)
+        expanded.push_back(folder_ + argument.substr(2));
+      else
+        expanded.push_back(argument);
+    }
+    return expanded;
+  }
+};
+
+TEST_F(ExitCodes, TwoWhenItCannotStart) {
+  const std::string same = Utf8(ru::SamePathsMessage());
+  const NotStarted cases[] = {
+      {"no such day",
+       {"--source", "@S", "--dest", "@D", "--events-from", "31.02.2026"},
+       nullptr,
+       "DD.MM.YYYY"},
+      {"no destination", {"--source", "@S"}, nullptr, "both --source and --dest"},
+      {"an unknown option",
+       {"--source", "@S", "--dest", "@D", "--all"},
+       nullptr,
+       "Unknown option 'all'"},
+      {"no table list",
+       {"--source", "@S", "--dest", "@D"},
+       "Conv.txt",
+       "Не найден Файл со списком копируемых таблиц,\n         продолжение"},
+      {"no generator list",
+       {"--source", "@S", "--dest", "@D"},
+       "GENERATOR.txt",
+       "Не найден Файл со списком генераторов,\n   продолжение"},
+      {"no second script",
+       {"--source", "@S", "--dest", "@D"},
+       "SQL/Upd.sql",
+       "the script SQL/Upd.sql cannot be read"},
+      {"a source that is not there",
+       {"--source", "@/gone.fdb", "--dest", "@D"},
+       nullptr,
+       "gone.fdb"},
+      {"the destination as the source, spelt otherwise",
+       {"--source", "@/./dest.fdb", "--dest", "@D"},
+       nullptr,
+       same},
+      {"the same for a plan",
+       {"--source", "@/./dest.fdb", "--dest", "@D", "--plan"},
+       nullptr,
+       same},
+  };
+  const std::string source = testsupport::DatabaseContents(source_),
+                    dest = testsupport::DatabaseContents(dest_);
+  for (const NotStarted& start : cases) {
+    SCOPED_TRACE(start.name);
+    testsupport::TempDir folder("dravik-console-folder");
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_.path()))
+      if (entry.path().extension() != ".fdb")
+        fs::copy(entry.path(), folder.path() / entry.path().filename(),
+                 fs::copy_options::recursive);
+    if (start.removed != nullptr) fs::remove(folder / start.removed);
+    std::vector<std::string> arguments = {kCommand, "--folder", folder.path().string()};
+    const std::vector<std::string> more = Expanded(start.arguments);
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    const testsupport::ProcessResult result = testsupport::RunProcess(arguments);
+    EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+    EXPECT_NE(result.err.find(start.says), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(testsupport::DatabaseContents(source_), source);
+  EXPECT_EQ(testsupport::DatabaseContents(dest_), dest);
+}
+
+TEST_F(ExitCodes, OneWhenAStatementFailed) {
+  WriteControl("SQL/Upd.sql", {"UPDATE NO_SUCH_TABLE SET NO_SUCH_COLUMN = 1"});
+  const testsupport::ProcessResult result = Console(Databases());
+  EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+  EXPECT_EQ(After(result.out, "failed statements: "), std::vector<std::string>{"1"}) << result.out;
+  EXPECT_NE(LogBytes().find("NO_SUCH_TABLE"), std::string::npos);
+  // The run went on after the failure: the generators and states were set.
+  EXPECT_EQ(testsupport::QueryInt(dest_,
+                                  "SELECT SC_COUNT FROM STATE_CALLS WHERE SC_NAME = 'SAVE_STATES'"),
+            1);
+}
+
+}  // namespace
+}  // namespace consoletest

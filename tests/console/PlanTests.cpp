@@ -1,0 +1,114 @@
+// The plan reads only, and what it foretells is what the run then does; a
+// table list or generator list the databases cannot follow is named as an
+// error before anything is emptied.
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "tests/console/ConsoleFixture.h"
+#include "tests/support/Contents.h"
+#include "tests/support/RunLogLines.h"
+
+namespace consoletest {
+namespace {
+
+using testsupport::DatabaseContents;
+
+// The plan's "the destination then holds N rows", by table; the last line of a table counts.
+std::map<std::string, long long> RowsAfter(const std::string& plan) {
+  std::map<std::string, long long> rows;
+  const std::regex heading(R"(^  (line \d+|events section): ([^=]+)=)");
+  const std::regex holds(R"(^    the destination then holds (\d+) rows)");
+  std::istringstream lines(plan);
+  std::string table;
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, heading)) table = match[2];
+    if (std::regex_search(line, match, holds)) rows[table] = std::stoll(match[1]);
+  }
+  return rows;
+}
+
+// The generator table of the plan, as NAME=value like testsupport::GeneratorValues.
+std::vector<std::string> GeneratorsFore(const std::string& plan) {
+  std::vector<std::string> values;
+  const std::regex row(R"(^\s+\d+\s+(\S+)\s+\S+/\S+\s+(\d+)\s)");
+  std::istringstream lines(plan);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_search(line, match, row))
+      values.push_back(match[1].str() + "=" + match[2].str());
+  }
+  return values;
+}
+
+TEST_F(ConsoleTest, PlanChangesNothingAndForetellsTheRun) {
+  WriteControl("DB_dravik.log", {"a line of an earlier run"});
+  const std::string log = LogBytes();
+  const std::string source = DatabaseContents(source_), dest = DatabaseContents(dest_);
+
+  std::vector<std::string> arguments = Databases();
+  arguments.insert(arguments.end(), {"--events", "--keep-locations"});
+  std::vector<std::string> planArguments = arguments;
+  planArguments.push_back("--plan");
+  const testsupport::ProcessResult plan = Console(planArguments);
+  ASSERT_EQ(plan.exitCode, 0) << plan.out << plan.err;
+  EXPECT_EQ(DatabaseContents(source_), source);
+  EXPECT_EQ(DatabaseContents(dest_), dest);
+  EXPECT_EQ(LogBytes(), log);
+  EXPECT_NE(plan.out.find("warnings, 0 errors\n"), std::string::npos) << plan.out;
+
+  const testsupport::ProcessResult run = Console(arguments);
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+  const std::map<std::string, long long> rows = RowsAfter(plan.out);
+  ASSERT_GE(rows.size(), 20u) << plan.out;
+  for (const auto& [table, count] : rows)
+    EXPECT_EQ(testsupport::QueryInt(dest_, "SELECT COUNT(*) FROM " + table), count) << table;
+  const std::vector<std::string> generators = GeneratorsFore(plan.out);
+  const testsupport::Row actual = testsupport::GeneratorValues(dest_);
+  ASSERT_EQ(generators.size(), 18u) << plan.out;
+  for (const std::string& generator : generators)
+    EXPECT_NE(std::find(actual.begin(), actual.end(), generator), actual.end()) << generator;
+}
+
+struct BrokenList {
+  const char* name;
+  std::vector<std::string> tableList;
+  std::vector<std::string> generatorList;
+  const char* named;  // what the plan says about it
+};
+
+TEST_F(ConsoleTest, PlanNamesWhatARunCouldNotDo) {
+  const std::vector<std::string> generators = {"GEN_HOSTS=HOSTS/HS_ID"};
+  const BrokenList cases[] = {
+      {"a table the destination lacks",
+       {"HOSTS=HS_ID", "NO_SUCH=NS_ID"},
+       generators,
+       "ERROR: the destination: "},
+      {"a line without TABLE=KEY", {"HOSTS HS_ID"}, generators, "ERROR: the line cannot be parsed"},
+      {"a condition the source cannot take",
+       {"HOSTS=HS_ID@NO_SUCH_COLUMN = 1"},
+       generators,
+       "ERROR: "},
+      {"a generator of a table nobody has",
+       {"HOSTS=HS_ID"},
+       {"GEN_HOSTS=NO_SUCH/HS_ID"},
+       "ERROR: the run would end at this entry"},
+  };
+  const std::string dest = DatabaseContents(dest_);
+  for (const BrokenList& broken : cases) {
+    SCOPED_TRACE(broken.name);
+    WriteControl("Conv.txt", broken.tableList);
+    WriteControl("GENERATOR.txt", broken.generatorList);
+    std::vector<std::string> arguments = Databases();
+    arguments.push_back("--plan");
+    const testsupport::ProcessResult plan = Console(arguments);
+    EXPECT_EQ(plan.exitCode, 2) << plan.out;
+    EXPECT_NE(plan.out.find(broken.named), std::string::npos) << plan.out;
+  }
+  EXPECT_EQ(DatabaseContents(dest_), dest);
+}
+
+}  // namespace
+}  // namespace consoletest

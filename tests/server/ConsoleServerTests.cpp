@@ -1,0 +1,38 @@
+// The command line through a Firebird server: the plan, the run and the check
+// reach both databases by their "host/port:/path" names.
+#include "tests/server/ServerFixture.h"
+#include "tests/support/Process.h"
+
+namespace servertest {
+namespace {
+
+TEST_F(ServerRun, CommandLinePlansRunsAndChecksThroughTheServer) {
+  testsupport::LeakCheckOffInChildren();
+  ProgramFolder folder;
+  const std::vector<std::string> command = {DRAVIK_CONSOLE,
+                                            "--folder",
+                                            folder.Path(),
+                                            "--source",
+                                            server_->RemoteName(source_, "127.0.0.1"),
+                                            "--dest",
+                                            server_->RemoteName(dest_, "localhost"),
+                                            "--events",
+                                            "--keep-locations"};
+  std::vector<std::string> plan = command;
+  plan.push_back("--plan");
+  const testsupport::ProcessResult planned = testsupport::RunProcess(plan);
+  EXPECT_EQ(planned.exitCode, 0) << planned.out << planned.err;
+  EXPECT_NE(planned.out.find("warnings, 0 errors\n"), std::string::npos) << planned.out;
+
+  std::vector<std::string> run = command;
+  run.push_back("--check");
+  const testsupport::ProcessResult checked = testsupport::RunProcess(run);
+  EXPECT_EQ(checked.exitCode, 0) << checked.out << checked.err;
+  EXPECT_NE(checked.out.find("Verdict: no difference"), std::string::npos) << checked.out;
+
+  server_->Stop();
+  EXPECT_EQ(Count(dest_, "OWNER"), 80 * kSiteSize);
+}
+
+}  // namespace
+}  // namespace servertest
