@@ -32,7 +32,8 @@ class ConsoleTest : public ::testing::Test {
   void WriteControl(const std::string& name, const std::vector<std::string>& lines) const;
   std::string LogBytes() const;
 
-  testsupport::TempDir dir_{"dravik-console"};
+  // A Cyrillic name with a blank: the paths reach the command as UTF-8 bytes.
+  testsupport::TempDir dir_{"dravik-console Объект"};
   std::string folder_;  // ends with "/"
   std::string source_, dest_;
 };
