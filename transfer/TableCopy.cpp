@@ -13,6 +13,7 @@
 #include "transfer/ReferenceRewrites.h"
 #include "transfer/TableCopyPlan.h"
 #include "transfer/TableList.h"
+#include "transfer/ThrottledPump.h"
 #include "transfer/TransferContext.h"
 
 namespace {
@@ -141,10 +142,11 @@ void TableCopy::PlanRows(const std::vector<std::string>& destColumns) {
 void TableCopy::CopyRows() {
   KeyedInsert insert(dest_, row_.text, table_, pair_ != 0 ? keyColumn_ : std::string());
   OwnerArchiveFlag archive(dest_);
+  ThrottledPump pump(context_.window);
   while (true) {
     if (Interrupted()) return;
     context_.window.StepTableBar();
-    context_.window.ProcessMessages();
+    pump.Pump();
     CopyRow(insert, archive);
     source_.FetchNext();
     if (Interrupted() || source_.AtEnd()) return;
