@@ -222,6 +222,20 @@ void TDbDravikForm::ShowBar(Bar& bar) {
   // An empty range would make Qt's bar run as a busy indicator; it stays empty.
   bar.widget->setRange(0, std::max(bar.max, 1));
   bar.widget->setValue(bar.position);
+  bar.behind = false;
+  bar.shownAt = std::chrono::steady_clock::now();
+}
+
+// A bar stepped once per row would repaint (and tell the accessibility bus)
+// far more often than a screen can show; the widget follows at most about 60
+// times a second, and at every pump.
+void TDbDravikForm::StepBar(Bar& bar) {
+  constexpr std::chrono::milliseconds kFrame{16};
+  bar.position = std::clamp(bar.position + 1, 0, std::max(bar.max, 0));
+  if (std::chrono::steady_clock::now() - bar.shownAt >= kFrame)
+    ShowBar(bar);
+  else
+    bar.behind = true;
 }
 
 void TDbDravikForm::SetStatusText(const std::string& text) {
@@ -239,8 +253,7 @@ void TDbDravikForm::SetTableBarPosition(int position) {
 }
 
 void TDbDravikForm::StepTableBar() {
-  ++TablePB.position;
-  ShowBar(TablePB);
+  StepBar(TablePB);
 }
 
 void TDbDravikForm::SetAllBarMax(int max) {
@@ -254,11 +267,16 @@ void TDbDravikForm::SetAllBarPosition(int position) {
 }
 
 void TDbDravikForm::StepAllBar() {
-  ++AllPB.position;
-  ShowBar(AllPB);
+  StepBar(AllPB);
+}
+
+void TDbDravikForm::ShowBarsBehind() {
+  for (Bar* bar : {&TablePB, &AllPB})
+    if (bar->behind) ShowBar(*bar);
 }
 
 void TDbDravikForm::ProcessMessages() {
+  ShowBarsBehind();
   QCoreApplication::processEvents();
 }
 
@@ -278,6 +296,8 @@ text::TDateTime TDbDravikForm::EventsFrom() const {
 }
 
 void TDbDravikForm::SetRunning(bool running) {
+  // A run that ends, however it ends, leaves the bars showing where they stopped.
+  ShowBarsBehind();
   running_ = running;
   for (QWidget* input : std::initializer_list<QWidget*>{SourceFE, DestFE, EventsCB, FromDE})
     input->setEnabled(!running);

@@ -3,6 +3,7 @@
 // and interrupt commands and the progress display. A transfer run talks to it
 // through TransferWindow; boxes and dialogs go through WindowServices.
 #include <QMainWindow>
+#include <chrono>
 #include <string>
 
 #include "app/TransferRun.h"
@@ -82,10 +83,14 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // A bar's range and position as the run set them; the widget may show a
+  // position a few steps behind until the next pump.
   struct Bar {
     QProgressBar* widget = nullptr;
     int max = 100;
     int position = 0;
+    bool behind = false;  // stepped since the widget last showed it
+    std::chrono::steady_clock::time_point shownAt{};
   };
 
   void BuildControls();
@@ -98,6 +103,8 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
   void Browse(FileNameEdit& box, bool quoteBlanks);
   void StartupCheckFailed(const std::string& message);
   static void ShowBar(Bar& bar);
+  static void StepBar(Bar& bar);
+  void ShowBarsBehind();
 
   WindowServices& services_;
   std::string executablePath_;
