@@ -316,6 +316,29 @@ class TIBXSQLVAR {
   bool modified_ = false;
 };
 
+// The parameter values of one statement as they stand, kept aside to be given
+// to the parameters of this or another statement later: rows gathered for a
+// batch, or written one by one after all.
+class TParamValues {
+ public:
+  int Count() const { return static_cast<int>(entries_.size()); }
+  // What the values take in a statement's input message, null flags included.
+  size_t MessageBytes() const { return messageBytes_; }
+  // A blob id that is not NULL: it belongs to the first statement that uses it.
+  bool HasBlob() const { return hasBlob_; }
+
+ private:
+  friend class TIBXSQLDA;
+  struct Entry {
+    short type, scale, subtype, length, indicator;
+    size_t offset, size;  // in data_
+  };
+  std::vector<Entry> entries_;
+  std::vector<char> data_;
+  size_t messageBytes_ = 0;
+  bool hasBlob_ = false;
+};
+
 // A list of parameters or result columns.
 class TIBXSQLDA {
  public:
@@ -329,6 +352,13 @@ class TIBXSQLDA {
   const std::string& NameAt(int i) const { return names_[static_cast<size_t>(i)]; }
   TIBXSQLVAR& operator[](int i);  // "XSQLDA index out of range" outside 0..Count-1
   TIBXSQLVAR* FindByName(const std::string& name);  // trimmed, upper-cased match
+
+  // What the entries take in an input message, as they stand.
+  size_t MessageBytes() const;
+  // Keeps every entry's type and value in `values`, replacing what it held.
+  void SaveValues(TParamValues& values) const;
+  // Gives entries first, first + 1, ... the kept types and values.
+  void LoadValues(const TParamValues& values, int first);
 
   // For the layer's own files.
   struct Impl;
@@ -398,6 +428,14 @@ class TIBSQL {
 
   bool ParamCheck() const { return paramCheck_; }
   void SetParamCheck(bool on) { paramCheck_ = on; }
+  // The text carries the engine's own "?" placeholders and its ":name" words
+  // belong to the engine (variables of an EXECUTE BLOCK): it is sent as written
+  // and every described parameter is kept, unnamed, in placeholder order.
+  bool EnginePlaceholders() const { return enginePlaceholders_; }
+  void SetEnginePlaceholders(bool on) {
+    enginePlaceholders_ = on;
+    FreeHandle();
+  }
   // A failed EXECUTE PROCEDURE is prepared again and tried once more. An insert
   // with RETURNING runs as such a statement too, and must run once: a second try
   // would take another generator value for the failed row.
@@ -442,6 +480,7 @@ class TIBSQL {
   TIBBase base_;
   std::vector<std::string> sql_;
   bool paramCheck_ = true;
+  bool enginePlaceholders_ = false;
   bool retryFailedProcedure_ = true;
   bool prepared_ = false;
   bool open_ = false;

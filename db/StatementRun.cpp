@@ -54,7 +54,7 @@ void TIBSQL::Prepare() {
   for (const std::string& line : sql_) text += line + "\r\n";
   if (text.empty()) IBError(ibxeEmptyQuery);
   ib::ProcessedSql processed;
-  if (paramCheck_)
+  if (paramCheck_ && !enginePlaceholders_)
     processed = ib::PreprocessParams(text);
   else
     processed.text = text;
@@ -86,7 +86,7 @@ void TIBSQL::Prepare() {
     // of running with empty values.
     TIBXSQLDA::Impl& in = params_->GetImpl();
     Describe(*params_, &handle_, dialect, true, std::max<int>(processed.names.size(), 1));
-    in.SetCount(paramCheck_ ? in.Sqlda()->sqld : 0, processed.names);
+    in.SetCount(paramCheck_ || enginePlaceholders_ ? in.Sqlda()->sqld : 0, processed.names);
     in.SetupBuffers();
 
     if (sqlType_ == SQLSelect || sqlType_ == SQLExecProcedure || sqlType_ == SQLSelectForUpdate) {

@@ -27,6 +27,9 @@ class KeyedInsert {
   // query runs whether or not the row was written, as it always did.
   std::string NewKey(bool written);
 
+  // The insert itself returns the row's key (known once it has been prepared).
+  bool ReturnsKey() const { return keySource_ == KeySource::Returning; }
+
   // Tests: read every new key back with the largest-key query.
   static void UseMaxReadBackForTests(bool on);
 

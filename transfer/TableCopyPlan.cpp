@@ -48,6 +48,12 @@ const std::map<std::string, std::string>& SpecialSourceQueries() {
   return queries;
 }
 
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
+  std::string joined;
+  for (const std::string& part : parts) joined += (joined.empty() ? "" : separator) + part;
+  return joined;
+}
+
 // "c1 = :c1, c2 = :c2" over common[first..last].
 std::string Assignments(const std::vector<std::string>& common, size_t first, size_t last) {
   std::string part;
@@ -128,21 +134,56 @@ RowStatement BuildRowStatement(const std::string& table, bool keyMapped,
   // Key-mapped rows other than owners leave their key to the destination.
   const size_t first = keyMapped && table != "OWNER" ? 1 : 0;
   RowStatement row;
-  std::string columns;
-  std::string values;
   for (size_t i = first; i < common.size(); ++i) {
-    columns += "," + common[i];
-    values += ",:" + common[i];
+    row.insertColumns.push_back(common[i]);
+    row.insertValues.push_back(":" + common[i]);
     row.paramSources.push_back(common[i]);
   }
   if (addHostPort) {
-    columns += ",HS_PORT";
-    values += ",1";
+    row.insertColumns.push_back("HS_PORT");
+    row.insertValues.push_back("1");
   }
-  if (!columns.empty()) columns.erase(0, 1);
-  if (!values.empty()) values.erase(0, 1);
-  row.text = "Insert into " + table + "( " + columns + " )" + " Values ( " + values + " )";
+  row.text = "Insert into " + table + "( " + Joined(row.insertColumns, ",") + " )" + " Values ( " +
+             Joined(row.insertValues, ",") + " )";
   return row;
+}
+
+std::string BatchInsertBlock(const std::string& table, const RowStatement& row,
+                             const std::string& keyColumn, int rows) {
+  // Parameters are declared as their columns, so each value is converted as the
+  // one-row insert converts it; block variables are named P<n> and K<row>.
+  std::vector<std::string> inputs, outputs;
+  std::string body;
+  int param = 0;
+  for (int r = 0; r < rows; ++r) {
+    std::vector<std::string> values;
+    for (size_t i = 0; i < row.insertValues.size(); ++i) {
+      const std::string& value = row.insertValues[i];
+      if (value.empty() || value[0] != ':') {
+        values.push_back(value);
+        continue;
+      }
+      const std::string name = std::string(1, 'P') + std::to_string(param++);
+      inputs.push_back(name + " TYPE OF COLUMN " + table + "." + row.insertColumns[i] + " = ?");
+      values.push_back(":" + name);
+    }
+    body += "INSERT INTO " + table + " (" + Joined(row.insertColumns, ",") + ") VALUES (" +
+            Joined(values, ",") + ")";
+    if (!keyColumn.empty()) {
+      const std::string key = std::string(1, 'K') + std::to_string(r);
+      outputs.push_back(key + " TYPE OF COLUMN " + table + "." + keyColumn);
+      body += " RETURNING " + keyColumn + " INTO :" + key;
+    }
+    body += ";\n";
+  }
+  std::string block = "EXECUTE BLOCK";
+  if (!inputs.empty()) block += " (" + Joined(inputs, ", ") + ")";
+  if (!outputs.empty()) block += "\nRETURNS (" + Joined(outputs, ", ") + ")";
+  block += "\nAS BEGIN\n" + body;
+  // One SUSPEND after the last insert: the whole block runs within one fetch,
+  // and a failure anywhere in it undoes all of it.
+  if (!outputs.empty()) block += "SUSPEND;\n";
+  return block + "END";
 }
 
 }  // namespace tablecopy

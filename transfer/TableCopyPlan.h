@@ -28,6 +28,9 @@ struct RowStatement {
   RowKind kind = RowKind::Insert;
   std::string text;
   std::vector<std::string> paramSources;  // source column copied into parameter i
+  // Inserts: the columns written and the value of each, a parameter (":NAME")
+  // or a constant.
+  std::vector<std::string> insertColumns, insertValues;
 };
 
 // `keyMapped`: the table has a key-map pair. `addHostPort`: the destination has
@@ -35,5 +38,12 @@ struct RowStatement {
 // columns are too few for an update table.
 RowStatement BuildRowStatement(const std::string& table, bool keyMapped,
                                const std::vector<std::string>& common, bool addHostPort);
+
+// One statement that inserts `rows` rows of `row` (an insert) at once: an
+// EXECUTE BLOCK whose "?" parameters are the rows' values in row order, each
+// typed as its column. With `keyColumn` it returns the rows' new keys, K0 to
+// K<rows-1>, as one row.
+std::string BatchInsertBlock(const std::string& table, const RowStatement& row,
+                             const std::string& keyColumn, int rows);
 
 }  // namespace tablecopy

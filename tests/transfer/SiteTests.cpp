@@ -1,15 +1,18 @@
-// A whole demo site copied table by table in the sample table list's order.
+// A whole demo site copied table by table in the sample table list's order, in
+// batches and again row by row.
 // Each reference is checked by the natural data of the row it points at (names
 // and numbers within their parents), computed the same way on both sides, so a
 // reference rewritten through the wrong key or the wrong table shows.
 #include <algorithm>
 #include <map>
 
+#include "tests/support/Contents.h"
 #include "tests/transfer/CopyFixture.h"
 #include "text/Cp1251.h"
 #include "text/Regional.h"
 #include "text/TextFile.h"
 #include "transfer/Operations.h"
+#include "transfer/RowBatch.h"
 #include "transfer/TableList.h"
 
 namespace copytest {
@@ -125,6 +128,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 class SiteTest : public CopyTest, public ::testing::WithParamInterface<Variant> {
  protected:
+  void TearDown() override { RowBatch::UseSingleRowsForTests(false); }
+
   // Every table of the sample list in file order, as the copying pass does
   // (extra clearings and updates aside), then the events section.
   void CopySite() {
@@ -172,7 +177,9 @@ TEST_P(SiteTest, EveryReferencePointsAtTheRowItPointedAtInTheSource) {
   MakeDatabases(GetParam(), Variant::Current);
   testsupport::MakeDemoDatabase(src_, GetParam(), 3);
   window_.eventsFrom = text::EncodeDateTime({2026, 3, 1, 12, 0, 0, 0});
+  const long long batchedBefore = RowBatch::RowsWrittenForTests();
   CopySite();
+  EXPECT_GT(RowBatch::RowsWrittenForTests(), batchedBefore) << "no batch was written";
   EXPECT_TRUE(ErrorLines().empty()) << ErrorLines().front();
 
   // Natural identities are unique, or the checks below would prove nothing.
@@ -273,6 +280,18 @@ TEST_P(SiteTest, EveryReferencePointsAtTheRowItPointedAtInTheSource) {
   }
   EXPECT_EQ(DestRows("SELECT DISTINCT ID_SECTION FROM INIDATA WHERE ID_SECTION LIKE '%FILTER%'"),
             Rows{});
+
+  // Rows written one by one leave the very destination the batches left.
+  Disconnect();
+  const std::string batched = testsupport::DatabaseContents(dst_);
+  MakeDatabases(GetParam(), Variant::Current);
+  testsupport::MakeDemoDatabase(src_, GetParam(), 3);
+  context_.keyMap = KeyMap();
+  RowBatch::UseSingleRowsForTests(true);
+  CopySite();
+  RowBatch::UseSingleRowsForTests(false);
+  Disconnect();
+  EXPECT_EQ(testsupport::DatabaseContents(dst_), batched);
 }
 
 INSTANTIATE_TEST_SUITE_P(SourceLayout, SiteTest,
