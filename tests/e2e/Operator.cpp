@@ -43,16 +43,6 @@ std::string FocusPath(const Accessible& tree) {
   return path.empty() ? "/" : path;
 }
 
-// The top-level window of the tree that holds a label containing `text`.
-const Accessible* WindowWithLabel(const Accessible& tree, const std::string& text) {
-  for (const Accessible& window : tree.children)
-    if (window.Find([&](const Accessible& a) {
-          return a.role == "label" && a.name.find(text) != std::string::npos;
-        }))
-      return &window;
-  return nullptr;
-}
-
 void DumpNode(const Accessible& node, int depth, std::ostream& out) {
   out << std::string(depth * 2, ' ') << node.role << " \"" << node.name << "\"";
   if (!node.text.empty()) out << " text=\"" << node.text << "\"";
@@ -73,6 +63,16 @@ std::function<bool(const Accessible&)> TextFocused(int index) {
 }
 
 }  // namespace
+
+// The top-level window of the tree that holds a label containing `text`.
+const Accessible* WindowWithLabel(const Accessible& tree, const std::string& text) {
+  for (const Accessible& window : tree.children)
+    if (window.Find([&](const Accessible& a) {
+          return a.role == "label" && a.name.find(text) != std::string::npos;
+        }))
+      return &window;
+  return nullptr;
+}
 
 std::vector<std::string> Labels(const Accessible& window) {
   std::vector<std::string> labels;

@@ -104,6 +104,9 @@ class Operator {
   std::string mainGeometry_;
 };
 
+// The top-level window of the tree that holds a label containing `text`, or null.
+const Accessible* WindowWithLabel(const Accessible& tree, const std::string& text);
+
 // Label texts of the window (the main window or a box) whose top node `window` is.
 std::vector<std::string> Labels(const Accessible& window);
 
