@@ -7,9 +7,11 @@
 #include <optional>
 
 #include "app/TransferRun.h"
+#include "console/Backup.h"
 #include "console/Interrupts.h"
 #include "console/Report.h"
 #include "db/IB.h"
+#include "db/Services.h"
 #include "state/DynamicStates.h"
 #include "text/RussianTexts.h"
 #include "text/TextFile.h"
@@ -34,6 +36,7 @@ class Command {
         dest_(TransferRun::RemoveQuotes(options.dest)) {}
 
   int Run() {
+    if (!options_.restore.empty()) return RestoreDestination(options_, window_);
     // The window's path check: the start command stays off for equal texts.
     if (text::Trim(options_.source) == text::Trim(options_.dest))
       return NotStarted(ru::SamePathsMessage());
@@ -106,8 +109,39 @@ class Command {
   int Plan() {
     std::optional<RunPlan> plan = PlanBefore();
     if (!plan) return kExitNotStarted;
-    PrintPlan(std::cout, options_, *plan);
-    return plan->Errors() > 0 ? kExitNotStarted : kExitClean;
+    BackupPlan backup;
+    try {
+      backup.destSize = DatabaseSize(dest_);
+    } catch (const std::exception& e) {
+      backup.sizeError = e.what();
+    }
+    if (!options_.backup.empty())
+      backup.problem = BackupFileProblem(options_.backup, options_.source, options_.dest);
+    PrintPlan(std::cout, options_, *plan, backup);
+    return plan->Errors() > 0 || !backup.problem.empty() ? kExitNotStarted : kExitClean;
+  }
+
+  // Before anything is written: a destination that cannot be saved is not
+  // touched. Returns false, with the reason told, when the run must not go on.
+  bool BackUp() {
+    if (SameDatabaseFile(source_, dest_)) {
+      window_.Error(ru::SamePathsMessage());
+      return false;
+    }
+    const std::string problem = BackupFileProblem(options_.backup, options_.source, options_.dest);
+    if (!problem.empty()) {
+      window_.Error("db-dravik: " + problem + ". Nothing was written.");
+      return false;
+    }
+    try {
+      backupSize_ = BackUpDestination(window_, dest_, options_.backup);
+    } catch (const std::exception& e) {
+      window_.Finish();
+      window_.Error(e.what());
+      window_.Error("db-dravik: the backup of the destination failed, so nothing was written.");
+      return false;
+    }
+    return true;
   }
 
   int Transfer() {
@@ -125,6 +159,17 @@ class Command {
           "db-dravik: the database client cannot be kept from closing the "
           "connections on Ctrl-C; an interrupt may end the run with an error");
     const Clock::time_point start = Clock::now();
+    if (!options_.backup.empty()) {
+      if (!BackUp()) return kExitNotStarted;
+      // The backup is one step that cannot stop halfway; an interrupt during
+      // it stops the command before the run begins.
+      if (window_.Interrupted()) {
+        window_.Finish();
+        std::cout << "\nInterrupted after the backup, before the run: nothing was written.\n"
+                  << "Backup: " << options_.backup << ", " << SizeText(backupSize_) << "\n";
+        return kExitInterrupted;
+      }
+    }
     run.MoveBitBtnClick(options_.folder, tableListLines_);
     window_.Finish();
     const TransferRun::Outcome& outcome = run.LastOutcome();
@@ -175,7 +220,12 @@ class Command {
                 << "\n";
     char time[64];
     std::snprintf(time, sizeof time, "Time: %.1f s\n", seconds);
-    std::cout << time << "Run log: " << RunLog(options_.folder).Path() << "\n";
+    std::cout << time;
+    if (!options_.backup.empty())
+      std::cout << "Backup: " << options_.backup << ", " << SizeText(backupSize_)
+                << "; db-dravik --restore " << options_.backup
+                << " --dest DB puts the destination back\n";
+    std::cout << "Run log: " << RunLog(options_.folder).Path() << "\n";
     std::cout.flush();
   }
 
@@ -185,6 +235,7 @@ class Command {
   const std::string source_, dest_;
   std::unique_ptr<TDM1> dm_;
   int tableListLines_ = 0;
+  long long backupSize_ = 0;
 };
 
 }  // namespace

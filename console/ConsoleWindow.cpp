@@ -21,6 +21,12 @@ double Seconds(std::chrono::steady_clock::duration span) {
   return std::chrono::duration<double>(span).count();
 }
 
+std::string Megabytes(long long bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MB", bytes / 1048576.0);
+  return text;
+}
+
 }  // namespace
 
 ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, Progress progress, std::FILE* out,
@@ -46,6 +52,11 @@ void ConsoleWindow::StepTableBar() {
 
 void ConsoleWindow::StepAllBar() {
   if (allPosition_ < allMax_) ++allPosition_;
+}
+
+void ConsoleWindow::SetStepBytes(long long bytes) {
+  item_.bytes = bytes;
+  ProcessMessages();
 }
 
 void ConsoleWindow::ProcessMessages() {
@@ -116,6 +127,9 @@ void ConsoleWindow::EndItem() {
   char figures[96];
   if (item_.total >= 0)
     std::snprintf(figures, sizeof figures, ": %lld rows in %.2f s", item_.rows, seconds);
+  else if (item_.bytes >= 0)
+    std::snprintf(figures, sizeof figures, ": %s in %.2f s", Megabytes(item_.bytes).c_str(),
+                  seconds);
   else
     std::snprintf(figures, sizeof figures, ": %.2f s", seconds);
   const std::string line = item_.label + figures + "\n";
@@ -135,6 +149,9 @@ void ConsoleWindow::Draw() {
     std::snprintf(figures, sizeof figures, "  %lld/%d rows  %.0f rows/s  %s gone  %s left",
                   item_.rows, item_.total, rate, Duration(gone).c_str(),
                   rate > 0 ? Duration(left / rate).c_str() : "?");
+  } else if (item_.bytes >= 0) {
+    std::snprintf(figures, sizeof figures, "  %s  %s gone", Megabytes(item_.bytes).c_str(),
+                  Duration(gone).c_str());
   } else {
     std::snprintf(figures, sizeof figures, "  %s gone", Duration(gone).c_str());
   }

@@ -47,6 +47,11 @@ class ConsoleWindow : public TransferWindow {
   void ShowInterruptWarning(const std::string& text) override;
   void ShowErrorReport(const std::string& message) override;
 
+  // A step of the command's own, the backup or the restore, shown as a table
+  // is, with the bytes done in place of rows. `name` is windows-1251.
+  void BeginStep(const std::string& name) { SetStatusText(name); }
+  void SetStepBytes(long long bytes);
+
   // Ends the progress display.
   void Finish();
   // A line on standard error, the progress line put aside first; `text` is
@@ -67,7 +72,8 @@ class ConsoleWindow : public TransferWindow {
     std::string name;
     Clock::time_point start;
     long long rows = 0;
-    int total = -1;  // the table's rows, once its copy has counted them
+    int total = -1;        // the table's rows, once its copy has counted them
+    long long bytes = -1;  // a step of the command's own: the bytes it has done
     int step = 0;
     std::string label;  // "[step/steps] name", or the name alone outside the passes
   };

@@ -32,7 +32,8 @@ bool ParseDay(const std::string& given, text::TDateTime& value) {
 const std::string& HelpText() {
   static const std::string text =
       R"(Usage: db-dravik --source DB --dest DB [--folder DIR] [--events | --events-from DD.MM.YYYY]
-                 [--keep-locations] [--plan] [--check] [--quiet]
+                 [--keep-locations] [--backup FILE] [--plan] [--check] [--quiet]
+       db-dravik --restore FILE --dest DB [--yes] [--quiet]
 
 Moves the configuration of an access-control installation from the source
 database into the destination, as the window DB_Dravik does, without a window.
@@ -50,6 +51,17 @@ Options:
   --events                  move the events and alarms, all of them
   --events-from DD.MM.YYYY  move the events and alarms from that day on
   --keep-locations          keep where the users are (slow)
+  --backup FILE             before anything is written, save the destination
+                            into FILE with the engine's own backup (gbak); a
+                            backup that fails stops the command with nothing
+                            written. FILE is a file of this machine, also for a
+                            destination on a server
+  --restore FILE            put the destination back from a backup made with
+                            --backup, replacing it; the backup is restored
+                            beside the destination first, so a backup that is
+                            not whole leaves the destination as it was
+  --yes                     restore without asking (a restore off a terminal
+                            needs it)
   --plan                    print what a run would delete and copy, and stop;
                             nothing is written, the run log is left as it is
   --check                   after the run, compare both databases: rows,
@@ -69,7 +81,8 @@ Exit codes:
   2  it could not start: bad arguments, a missing control file, a database
      that cannot be opened, or the source equal to the destination; the
      message goes to standard error and nothing is written to either database
-     (a plan that names errors ends with 2 too)
+     (a plan that names errors, a backup that failed, and a restore that was
+     refused or failed end with 2 too)
   3  interrupted; what was written stays
 )";
   return text;
@@ -88,9 +101,12 @@ bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOp
   const QCommandLineOption plan(QStringLiteral("plan"));
   const QCommandLineOption check(QStringLiteral("check"));
   const QCommandLineOption quiet(QStringLiteral("quiet"));
+  const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption restore(QStringLiteral("restore"), QString(), QStringLiteral("FILE"));
+  const QCommandLineOption yes(QStringLiteral("yes"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-  parser.addOptions(
-      {source, dest, folder, events, eventsFrom, keepLocations, plan, check, quiet, help});
+  parser.addOptions({source, dest, folder, events, eventsFrom, keepLocations, plan, check, quiet,
+                     backup, restore, yes, help});
 
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << FromBytes(argv[i]);
@@ -104,11 +120,40 @@ bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOp
     error = "unexpected argument: " + ToBytes(parser.positionalArguments().first());
     return false;
   }
-  for (const QCommandLineOption* once : {&source, &dest, &folder, &eventsFrom}) {
+  for (const QCommandLineOption* once : {&source, &dest, &folder, &eventsFrom, &backup, &restore}) {
     if (parser.values(*once).size() > 1) {
       error = "--" + ToBytes(once->names().first()) + " is given more than once";
       return false;
     }
+  }
+  if (parser.isSet(restore)) {
+    // A restore only puts the destination back: an option of a run given with
+    // it is a mistake the user should hear of, not something silently dropped.
+    for (const QCommandLineOption* run :
+         {&source, &events, &eventsFrom, &keepLocations, &plan, &check, &backup}) {
+      if (parser.isSet(*run)) {
+        error = "--restore puts the destination back and does nothing else; --" +
+                ToBytes(run->names().first()) + " does not go with it";
+        return false;
+      }
+    }
+    if (!parser.isSet(dest)) {
+      error = "--restore needs --dest, the database to put back";
+      return false;
+    }
+    options.restore = ToBytes(parser.value(restore));
+    if (options.restore.empty()) {
+      error = "--restore needs the name of the backup file";
+      return false;
+    }
+    options.dest = ToBytes(parser.value(dest));
+    options.yes = parser.isSet(yes);
+    options.quiet = parser.isSet(quiet);
+    return true;
+  }
+  if (parser.isSet(yes)) {
+    error = "--yes answers the question of --restore and goes only with it";
+    return false;
   }
   if (!parser.isSet(source) || !parser.isSet(dest)) {
     error = "both --source and --dest are needed";
@@ -132,11 +177,16 @@ bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOp
     }
   }
   options.keepLocations = parser.isSet(keepLocations);
+  options.backup = ToBytes(parser.value(backup));
   options.plan = parser.isSet(plan);
   options.check = parser.isSet(check);
   options.quiet = parser.isSet(quiet);
   if (options.plan && options.check) {
     error = "--plan writes nothing, so there is no run for --check to check";
+    return false;
+  }
+  if (parser.isSet(backup) && options.backup.empty()) {
+    error = "--backup needs the name of the file to save the destination into";
     return false;
   }
   return true;

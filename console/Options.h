@@ -16,6 +16,9 @@ struct ConsoleOptions {
   bool check = false;
   bool quiet = false;
   bool help = false;
+  std::string backup;   // --backup: the destination is saved here before the run
+  std::string restore;  // --restore: the destination is put back from this backup
+  bool yes = false;     // --yes: the restore asks no question
 };
 
 // `ownFolder`: the command's own folder, the program folder unless --folder

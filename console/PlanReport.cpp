@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "console/Backup.h"
 #include "console/Report.h"
 #include "transfer/RunPlan.h"
 
@@ -172,7 +173,7 @@ void PrintScripts(std::ostream& out, const RunPlan& plan) {
   }
 }
 
-void PrintTotals(std::ostream& out, const RunPlan& plan) {
+void PrintTotals(std::ostream& out, const RunPlan& plan, const BackupPlan& backup) {
   long long deleted = 0, read = 0;
   int copied = 0, lines = 0;
   for (const TablePlan& line : plan.lines) {
@@ -186,11 +187,14 @@ void PrintTotals(std::ostream& out, const RunPlan& plan) {
       << " generators, " << plan.Warnings() << " warnings, " << plan.Errors() << " errors\n";
   if (plan.Errors() > 0)
     out << "The plan names errors (marked ERROR above): a run would not do all its work.\n";
+  if (!backup.problem.empty())
+    out << "The backup cannot be made (marked ERROR above): a run would stop before it began.\n";
 }
 
 }  // namespace
 
-void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan) {
+void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan,
+               const BackupPlan& backup) {
   out << "Plan of a transfer: nothing has been written to either database, and the run log is "
          "left as it was.\n"
       << "  source:       " << options.source << "\n"
@@ -202,10 +206,19 @@ void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& 
                                            : "from " + options.eventsFromText)
       << "\n"
       << "  locations:    " << (options.keepLocations ? "kept" : "not kept") << "\n"
+      << "  dest size:    "
+      << (backup.destSize ? SizeText(*backup.destSize) : "unknown: " + Utf8(backup.sizeError))
+      << "\n"
+      << "  backup:       "
+      << (options.backup.empty() ? "none (--backup FILE saves the destination before the run)"
+          : backup.problem.empty()
+              ? "the destination is saved into " + options.backup + " before the first script"
+              : "ERROR: " + Utf8(backup.problem))
+      << "\n"
       << "  owner photos: source in " << (plan.sourceHasOwnerPhotos ? "OWNERPHOTOS" : "OWNER")
       << ", destination in " << (plan.destHasOwnerPhotos ? "OWNERPHOTOS" : "OWNER") << "\n";
   PrintLines(out, plan);
   PrintGenerators(out, plan);
   PrintScripts(out, plan);
-  PrintTotals(out, plan);
+  PrintTotals(out, plan, backup);
 }

@@ -2,6 +2,7 @@
 // What the command prints: the plan, the check, in tables of plain text.
 // Texts from the databases and control files are windows-1251 and are turned
 // into UTF-8 here, at the edge.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,5 +28,13 @@ class TextTable {
   std::string align_;
 };
 
-void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan);
+// What the plan tells of the destination's size and of the backup.
+struct BackupPlan {
+  std::optional<long long> destSize;  // none when it could not be read
+  std::string sizeError;              // why not, windows-1251
+  std::string problem;                // why the --backup file cannot be written, windows-1251
+};
+
+void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan,
+               const BackupPlan& backup);
 void PrintCheck(std::ostream& out, const RunCheck& check);

@@ -80,6 +80,32 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
        {"--source", "@/./dest.fdb", "--dest", "@D", "--plan"},
        nullptr,
        same},
+      {"a backup into a folder that is not there",
+       {"--source", "@S", "--dest", "@D", "--backup", "@/gone/dest.fbk"},
+       nullptr,
+       "of the backup file cannot be written"},
+      // The engine saves the destination, and the finished file cannot take
+      // the place of a folder: the run must not begin.
+      {"a backup the engine made that cannot be put in place",
+       {"--source", "@S", "--dest", "@D", "--backup", "@/SQL"},
+       nullptr,
+       "the backup of the destination failed, so nothing was written"},
+      {"a backup over the source",
+       {"--source", "@S", "--dest", "@D", "--backup", "@S"},
+       nullptr,
+       "is one of the two databases"},
+      {"a restore off a terminal without --yes",
+       {"--restore", "@/SQL/Upd.sql", "--dest", "@D"},
+       nullptr,
+       "off a terminal it needs --yes"},
+      {"a restore from a file that is not a backup",
+       {"--restore", "@/SQL/Upd.sql", "--dest", "@D", "--yes"},
+       nullptr,
+       Utf8(ru::ServiceNotABackup())},
+      {"a restore with an option of a run",
+       {"--restore", "@/x.fbk", "--dest", "@D", "--check"},
+       nullptr,
+       "--check does not go with it"},
   };
   const std::string source = testsupport::DatabaseContents(source_),
                     dest = testsupport::DatabaseContents(dest_);
@@ -97,6 +123,9 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
     const testsupport::ProcessResult result = testsupport::RunProcess(arguments);
     EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
     EXPECT_NE(result.err.find(start.says), std::string::npos) << result.err;
+    // A backup that failed leaves nothing behind in its folder either.
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_.path()))
+      EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos);
   }
   EXPECT_EQ(testsupport::DatabaseContents(source_), source);
   EXPECT_EQ(testsupport::DatabaseContents(dest_), dest);

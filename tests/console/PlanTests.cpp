@@ -1,11 +1,10 @@
 // The plan reads only, and what it foretells is what the run then does; a
 // table list or generator list the databases cannot follow is named as an
 // error before anything is emptied.
+#include <QRegularExpression>
 #include <algorithm>
 #include <map>
 #include <sstream>
-
-#include <QRegularExpression>
 
 #include "tests/console/ConsoleFixture.h"
 #include "tests/support/Contents.h"
@@ -26,8 +25,10 @@ std::map<std::string, long long> RowsAfter(const std::string& plan) {
   std::string table;
   for (std::string line; std::getline(lines, line);) {
     const QString text = QString::fromStdString(line);
-    if (const auto match = heading.match(text); match.hasMatch()) table = match.captured(2).toStdString();
-    if (const auto match = holds.match(text); match.hasMatch()) rows[table] = match.captured(1).toLongLong();
+    if (const auto match = heading.match(text); match.hasMatch())
+      table = match.captured(2).toStdString();
+    if (const auto match = holds.match(text); match.hasMatch())
+      rows[table] = match.captured(1).toLongLong();
   }
   return rows;
 }

@@ -1,0 +1,117 @@
+#include "console/Backup.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <iostream>
+
+#include "app/TransferRun.h"
+#include "console/Interrupts.h"
+#include "db/Services.h"
+#include "text/Cp1251.h"
+#include "transfer/SameDatabase.h"
+
+namespace {
+
+std::string FolderOf(const std::string& file) {
+  const size_t slash = file.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : file.substr(0, slash);
+}
+
+// Step names are windows-1251, as the window's statuses are; a path is the
+// file system's bytes.
+std::string StepName(const std::string& what, const std::string& path) {
+  return what + text::Cp1251FromFileName(path);
+}
+
+// Asks on the terminal; true for "y" or "yes".
+bool Confirmed(const std::string& dest, const std::string& file) {
+  std::cerr << "db-dravik: the database " << dest << " is replaced by the backup " << file
+            << "; what it holds now is lost.\nRestore it? [y/N] " << std::flush;
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
+}
+
+}  // namespace
+
+std::string SizeText(long long bytes) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f MB (%lld bytes)", bytes / 1048576.0, bytes);
+  return text;
+}
+
+std::string BackupFileProblem(const std::string& file, const std::string& source,
+                              const std::string& dest) {
+  // The finished backup is renamed over the file: were it a database, that
+  // database would be gone.
+  if (SameDatabaseFile(file, TransferRun::RemoveQuotes(source)) ||
+      SameDatabaseFile(file, TransferRun::RemoveQuotes(dest)))
+    return "the backup file " + text::Cp1251FromFileName(file) + " is one of the two databases";
+  const std::string folder = FolderOf(file);
+  if (::access(folder.c_str(), W_OK | X_OK) != 0)
+    return "the folder " + text::Cp1251FromFileName(folder) +
+           " of the backup file cannot be written: " + text::Cp1251FromLocale(std::strerror(errno));
+  return {};
+}
+
+long long BackUpDestination(ConsoleWindow& window, const std::string& dest,
+                            const std::string& file) {
+  window.BeginStep(StepName("backup of the destination into ", file));
+  TIBBackupService backup(dest, file);
+  backup.SetOnProgress([&](const TServiceProgress& done) { window.SetStepBytes(done.bytes); });
+  const long long size = backup.Backup();
+  window.SetStepBytes(size);
+  return size;
+}
+
+int RestoreDestination(const ConsoleOptions& options, ConsoleWindow& window) {
+  const std::string dest = TransferRun::RemoveQuotes(options.dest);
+  if (!options.yes) {
+    if (!::isatty(STDIN_FILENO)) {
+      window.Error(
+          "db-dravik: --restore replaces the destination; off a terminal it needs --yes. "
+          "Nothing was restored.");
+      return kExitNotStarted;
+    }
+    if (!Confirmed(options.dest, options.restore)) {
+      window.Error("db-dravik: nothing was restored.");
+      return kExitNotStarted;
+    }
+  }
+  // A restore cannot be stopped halfway without leaving the destination as it
+  // was, and that is what it does when it fails; Ctrl-C only waits for its end.
+  interrupts::Install(false);
+  const auto start = std::chrono::steady_clock::now();
+  long long read = 0;
+  try {
+    window.BeginStep(StepName("restore of the destination from ", options.restore));
+    TIBRestoreService restore(options.restore, dest);
+    restore.SetOnProgress([&](const TServiceProgress& done) {
+      read = done.bytes;
+      window.SetStepBytes(done.bytes);
+    });
+    restore.Restore();
+    window.Finish();
+  } catch (const std::exception& e) {
+    window.Finish();
+    window.Error(e.what());
+    window.Error("db-dravik: the destination was not restored and is as it was.");
+    return kExitNotStarted;
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  char time[48];
+  std::snprintf(time, sizeof time, " in %.1f s.\n", seconds);
+  std::cout << "Restored " << options.dest << " from the backup " << options.restore << ", "
+            << SizeText(read) << " read" << time;
+  if (interrupts::Requested())
+    std::cout << "The interrupt came while the restore was under way; it has been finished.\n";
+  std::cout.flush();
+  return kExitClean;
+}

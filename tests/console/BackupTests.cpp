@@ -1,0 +1,52 @@
+// The way back: the destination saved before a run and put back after it, so
+// that it holds exactly what it held before.
+#include <filesystem>
+
+#include "tests/console/ConsoleFixture.h"
+#include "tests/support/Contents.h"
+
+namespace consoletest {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST_F(ConsoleTest, BackupBeforeARunAndRestoreAfterItBringTheDestinationBack) {
+  // A destination with a site of its own (without its events), which the run
+  // with the events replaces.
+  const testsupport::ProcessResult filled = Console(Databases());
+  ASSERT_EQ(filled.exitCode, 0) << filled.out << filled.err;
+  const std::string before = testsupport::DatabaseContents(dest_);
+  const std::string backup = dir_.File("Копия приемника.fbk");
+  std::vector<std::string> run = Databases();
+  run.insert(run.end(), {"--events", "--keep-locations", "--backup", backup});
+
+  std::vector<std::string> plan = run;
+  plan.push_back("--plan");
+  const testsupport::ProcessResult planned = Console(plan);
+  ASSERT_EQ(planned.exitCode, 0) << planned.out << planned.err;
+  EXPECT_NE(planned.out.find(" (" + std::to_string(fs::file_size(dest_)) + " bytes)"),
+            std::string::npos)
+      << planned.out;
+  EXPECT_NE(planned.out.find("saved into " + backup + " before the first script"),
+            std::string::npos)
+      << planned.out;
+  EXPECT_FALSE(fs::exists(backup));
+
+  const testsupport::ProcessResult ran = Console(run);
+  ASSERT_EQ(ran.exitCode, 0) << ran.out << ran.err;
+  EXPECT_NE(ran.out.find("backup of the destination into " + backup + ": "), std::string::npos)
+      << ran.out;
+  EXPECT_NE(ran.out.find("Backup: " + backup + ", "), std::string::npos) << ran.out;
+  EXPECT_NE(ran.out.find(" (" + std::to_string(fs::file_size(backup)) + " bytes)"),
+            std::string::npos)
+      << ran.out;
+  ASSERT_NE(testsupport::DatabaseContents(dest_), before);
+
+  const testsupport::ProcessResult restored =
+      Console({"--restore", backup, "--dest", dest_, "--yes"});
+  ASSERT_EQ(restored.exitCode, 0) << restored.out << restored.err;
+  EXPECT_EQ(testsupport::DatabaseContents(dest_), before);
+}
+
+}  // namespace
+}  // namespace consoletest
