@@ -4,9 +4,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,10 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <thread>
-#include <vector>
 
-#include "tests/server/ServerProcess.h"
 #include "tests/support/Isql.h"
 
 namespace servertest {
@@ -131,14 +126,16 @@ void FirebirdServer::WriteConfiguration() const {
   if (!conf) throw std::runtime_error("cannot write " + (root_ / "firebird.conf").string());
 }
 
-std::vector<std::string> FirebirdServer::Environment() const {
+testsupport::EnvChanges FirebirdServer::Environment() const {
   // The root folder carries the configuration; the lock folder keeps this
-  // server's shared memory apart from every other engine on the machine.
-  return {"FIREBIRD=" + root_.path().string(), "FIREBIRD_LOCK=" + (root_ / "lock").string(),
-          "FIREBIRD_TMP=" + (root_ / "tmp").string(),
+  // server's shared memory apart from every other engine on the machine. The
+  // test process itself must not take these on: its client library reads them.
+  return {{"FIREBIRD", root_.path().string()},
+          {"FIREBIRD_LOCK", (root_ / "lock").string()},
+          {"FIREBIRD_TMP", (root_ / "tmp").string()},
           // A server spells file names in its locale's encoding, UTF-8 as on an
           // installed system.
-          "LC_ALL=C.UTF-8"};
+          {"LC_ALL", "C.UTF-8"}};
 }
 
 void FirebirdServer::MakeSecurityDatabase() const {
@@ -149,17 +146,18 @@ void FirebirdServer::MakeSecurityDatabase() const {
       << "CREATE DATABASE '" << (root_ / "security.fdb").string() << "';\n"
       << "CREATE USER " << kUser << " PASSWORD '" << kPassword << "';\n"
       << "COMMIT;\n";
-  const ProcessOutcome made = RunWithEnvironment(
+  const testsupport::ToolResult made = testsupport::RunTool(
       {testsupport::IsqlProgram(), "-q", "-b", "-user", kUser, "-i", script.string()},
       Environment(), kStartLimit);
   if (made.exitCode != 0)
-    throw std::runtime_error("making the server's security database failed:\n" + made.output);
+    throw std::runtime_error("making the server's security database failed:\n" + made.out);
 }
 
 void FirebirdServer::Start() {
   if (Running()) return;
   for (int attempt = 1; attempt <= kStartAttempts; ++attempt) {
-    pid_ = SpawnWithEnvironment({program_}, Environment(), root_ / "server.log");
+    process_ = std::make_unique<testsupport::Child>(std::vector<std::string>{program_},
+                                                    Environment(), root_ / "server.log");
     if (WaitUntilListening(kStartLimit)) return;
     Stop();
     // Most likely somebody else took the port meanwhile.
@@ -170,45 +168,34 @@ void FirebirdServer::Start() {
 }
 
 bool FirebirdServer::WaitUntilListening(std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    int status = 0;
-    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      return false;
-    }
-    if (Listening(port_)) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return false;
-}
-
-bool FirebirdServer::WaitForExit(std::chrono::milliseconds limit) noexcept {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  do {
-    int status = 0;
-    const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-    if (done == pid_ || (done < 0 && errno == ECHILD)) return true;
-    std::this_thread::sleep_for(10ms);
-  } while (std::chrono::steady_clock::now() < deadline);
-  return false;
+  bool ended = false;
+  const bool listening = testsupport::WaitUntil(
+      [&] {
+        ended = !process_->Running();
+        return ended || Listening(port_);
+      },
+      limit, 20ms);
+  return listening && !ended;
 }
 
 void FirebirdServer::Stop() noexcept {
   if (!Running()) return;
-  ::kill(pid_, SIGTERM);
-  if (!WaitForExit(kShutdownLimit)) {
-    ::kill(pid_, SIGKILL);
-    WaitForExit(kReapLimit);
+  try {
+    process_->Stop(kShutdownLimit);
+  } catch (...) {
+    // The child is killed with its group when it goes, below.
   }
-  pid_ = -1;
+  process_.reset();
 }
 
 void FirebirdServer::Kill() noexcept {
   if (!Running()) return;
-  ::kill(pid_, SIGKILL);
-  WaitForExit(kReapLimit);
-  pid_ = -1;
+  process_->Signal(SIGKILL);
+  try {
+    process_->Wait(kReapLimit);
+  } catch (...) {
+  }
+  process_.reset();
 }
 
 std::string FirebirdServer::Output() const {

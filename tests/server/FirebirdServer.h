@@ -3,13 +3,12 @@
 // folder (configuration, security database, lock files), its own port, run as the
 // current user and always stopped when the object goes, even when a test fails.
 // Should the test process die first, the server is killed with it.
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 namespace servertest {
@@ -30,7 +29,7 @@ class FirebirdServer {
   FirebirdServer& operator=(const FirebirdServer&) = delete;
 
   int Port() const { return port_; }
-  bool Running() const { return pid_ > 0; }
+  bool Running() const { return process_ != nullptr; }
   // A database file in the server's folder, as a remote client names it through
   // `host` (127.0.0.1 or localhost): "host/port:/path".
   std::string RemoteName(const std::filesystem::path& file, const std::string& host) const;
@@ -47,17 +46,16 @@ class FirebirdServer {
   std::string Output() const;
 
  private:
-  std::vector<std::string> Environment() const;
+  testsupport::EnvChanges Environment() const;
   void WriteConfiguration() const;
   void MakeSecurityDatabase() const;
   bool WaitUntilListening(std::chrono::milliseconds limit);
-  bool WaitForExit(std::chrono::milliseconds limit) noexcept;
 
   testsupport::TempDir root_{"dravik-fbserver"};
   std::filesystem::path data_;
   std::string program_;
   int port_ = 0;
-  pid_t pid_ = -1;
+  std::unique_ptr<testsupport::Child> process_;
 };
 
 // The server executable: $DRAVIK_FIREBIRD_SERVER when set, otherwise the first of

@@ -95,6 +95,8 @@ Child::Child(const std::vector<std::string>& argv, const EnvChanges& env,
       else
         ::dup2(passFd, 3);
     }
+    // Nothing else of the test process (its own database files among them) goes along.
+    ::close_range(passFd != -1 ? 4 : 3, ~0U, 0);
     ::execve(program.c_str(), argp.data(), envp.data());
     ::_exit(127);
   }

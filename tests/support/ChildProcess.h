@@ -1,7 +1,7 @@
 #pragma once
 // Child processes a test starts and watches while they run: the X server, the
 // session bus and the desktop tools of the real-window tests, the command line
-// program. Every wait is bounded, and every child dies with the test process
+// program, the Firebird server. Every wait is bounded, and every child dies with the test process
 // even when the test runner kills it.
 #include <sys/types.h>
 
