@@ -177,15 +177,20 @@ class TransferWindow : public testing::Test {
 
   void ExpectCompleteTransfer(const std::string& eventsFrom, bool ownerStates);
 
-  // A started run with events from `eventsFromSql` and the owners' states kept ends
-  // done, with a clean run log and a complete destination.
-  void ExpectCompleteRun(const std::string& eventsFromSql) {
+  // The run ends done with both bars back at 0 and no box open; the program is closed.
+  void ExpectDoneAndClose(const std::string& screenshot) {
     const Accessible end = WaitRunEnd();
-    op_->desktop().Screenshot(output_ / "3-done.png");
+    op_->desktop().Screenshot(output_ / screenshot);
     EXPECT_EQ(Status(end), kStatusDone);
     EXPECT_EQ(BarValues(end), (std::vector<double>{0, 0}));
     ExpectNoBox();
     CloseProgram();
+  }
+
+  // A started run with events from `eventsFromSql` and the owners' states kept ends
+  // done, with a clean run log and a complete destination.
+  void ExpectCompleteRun(const std::string& eventsFromSql) {
+    ExpectDoneAndClose("3-done.png");
 
     const std::string log = ReadRunLog(program_);
     EXPECT_NE(log.find(kClearingPassLine), std::string::npos);
@@ -315,12 +320,7 @@ TEST_F(TransferWindow, OlderLayoutSourceTransferredFromTheKeyboard) {
   EXPECT_FALSE(MainFrame(filled).Find("check box", kKeepLocationsBox)->Checked());
 
   op_->PressSpace();
-  const Accessible end = WaitRunEnd();
-  op_->desktop().Screenshot(output_ / "done.png");
-  EXPECT_EQ(Status(end), kStatusDone);
-  EXPECT_EQ(BarValues(end), (std::vector<double>{0, 0}));
-  ExpectNoBox();
-  CloseProgram();
+  ExpectDoneAndClose("done.png");
 
   const std::string log = ReadRunLog(program_);
   EXPECT_NE(log.find(kSecondScriptStart), std::string::npos);
