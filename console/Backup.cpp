@@ -7,21 +7,16 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
-#include "app/TransferRun.h"
 #include "console/Interrupts.h"
+#include "console/Report.h"
 #include "db/Services.h"
 #include "text/Cp1251.h"
 #include "transfer/SameDatabase.h"
 
 namespace {
-
-std::string FolderOf(const std::string& file) {
-  const size_t slash = file.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : file.substr(0, slash);
-}
 
 // Step names are windows-1251, as the window's statuses are; a path is the
 // file system's bytes.
@@ -40,20 +35,14 @@ bool Confirmed(const std::string& dest, const std::string& file) {
 
 }  // namespace
 
-std::string SizeText(long long bytes) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.1f MB (%lld bytes)", bytes / 1048576.0, bytes);
-  return text;
-}
-
 std::string BackupFileProblem(const std::string& file, const std::string& source,
                               const std::string& dest) {
   // The finished backup is renamed over the file: were it a database, that
   // database would be gone.
-  if (SameDatabaseFile(file, TransferRun::RemoveQuotes(source)) ||
-      SameDatabaseFile(file, TransferRun::RemoveQuotes(dest)))
+  if (SameDatabaseFile(file, source) || SameDatabaseFile(file, dest))
     return "the backup file " + text::Cp1251FromFileName(file) + " is one of the two databases";
-  const std::string folder = FolderOf(file);
+  std::string folder = std::filesystem::path(file).parent_path().string();
+  if (folder.empty()) folder = ".";
   if (::access(folder.c_str(), W_OK | X_OK) != 0)
     return "the folder " + text::Cp1251FromFileName(folder) +
            " of the backup file cannot be written: " + text::Cp1251FromLocale(std::strerror(errno));
@@ -70,8 +59,8 @@ long long BackUpDestination(ConsoleWindow& window, const std::string& dest,
   return size;
 }
 
-int RestoreDestination(const ConsoleOptions& options, ConsoleWindow& window) {
-  const std::string dest = TransferRun::RemoveQuotes(options.dest);
+int RestoreDestination(const ConsoleOptions& options, const std::string& dest,
+                       ConsoleWindow& window) {
   if (!options.yes) {
     if (!::isatty(STDIN_FILENO)) {
       window.Error(

@@ -7,7 +7,8 @@
 #include "console/Options.h"
 
 // Why `file` cannot take a backup of `dest`, or empty when it can: its folder
-// is missing or not writable, or it is one of the two databases. windows-1251.
+// is missing or not writable, or it is one of the two databases (named as the
+// connections name them, quotes removed). windows-1251.
 std::string BackupFileProblem(const std::string& file, const std::string& source,
                               const std::string& dest);
 
@@ -16,8 +17,7 @@ std::string BackupFileProblem(const std::string& file, const std::string& source
 long long BackUpDestination(ConsoleWindow& window, const std::string& dest,
                             const std::string& file);
 
-// The --restore command: the question, the restore, what it did; the exit code.
-int RestoreDestination(const ConsoleOptions& options, ConsoleWindow& window);
-
-// "12.3 MB (12902400 bytes)".
-std::string SizeText(long long bytes);
+// The --restore command on `dest` (quotes removed): the question, the restore,
+// what it did; the exit code.
+int RestoreDestination(const ConsoleOptions& options, const std::string& dest,
+                       ConsoleWindow& window);

@@ -36,7 +36,7 @@ class Command {
         dest_(TransferRun::RemoveQuotes(options.dest)) {}
 
   int Run() {
-    if (!options_.restore.empty()) return RestoreDestination(options_, window_);
+    if (!options_.restore.empty()) return RestoreDestination(options_, dest_, window_);
     // The window's path check: the start command stays off for equal texts.
     if (text::Trim(options_.source) == text::Trim(options_.dest))
       return NotStarted(ru::SamePathsMessage());
@@ -116,7 +116,7 @@ class Command {
       backup.sizeError = e.what();
     }
     if (!options_.backup.empty())
-      backup.problem = BackupFileProblem(options_.backup, options_.source, options_.dest);
+      backup.problem = BackupFileProblem(options_.backup, source_, dest_);
     PrintPlan(std::cout, options_, *plan, backup);
     return plan->Errors() > 0 || !backup.problem.empty() ? kExitNotStarted : kExitClean;
   }
@@ -128,7 +128,7 @@ class Command {
       window_.Error(ru::SamePathsMessage());
       return false;
     }
-    const std::string problem = BackupFileProblem(options_.backup, options_.source, options_.dest);
+    const std::string problem = BackupFileProblem(options_.backup, source_, dest_);
     if (!problem.empty()) {
       window_.Error("db-dravik: " + problem + ". Nothing was written.");
       return false;

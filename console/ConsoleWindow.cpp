@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "console/Interrupts.h"
+#include "console/Report.h"
 #include "text/Cp1251.h"
 #include "text/Trim.h"
 
@@ -19,12 +20,6 @@ std::string Duration(double seconds) {
 
 double Seconds(std::chrono::steady_clock::duration span) {
   return std::chrono::duration<double>(span).count();
-}
-
-std::string Megabytes(long long bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f MB", bytes / 1048576.0);
-  return text;
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <map>
 #include <optional>
 
-#include "console/Backup.h"
 #include "console/Report.h"
 #include "transfer/RunPlan.h"
 

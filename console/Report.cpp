@@ -1,11 +1,22 @@
 #include "console/Report.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "text/Cp1251.h"
 
 std::string Utf8(const std::string& text) {
   return text::Utf8FromCp1251(text);
+}
+
+std::string Megabytes(long long bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
+  return text;
+}
+
+std::string SizeText(long long bytes) {
+  return Megabytes(bytes) + " (" + std::to_string(bytes) + " bytes)";
 }
 
 namespace {

@@ -15,6 +15,10 @@ struct RunCheck;
 // windows-1251 to UTF-8.
 std::string Utf8(const std::string& text);
 
+// "12.3 MB"; SizeText adds the bytes: "12.3 MB (12902400 bytes)".
+std::string Megabytes(long long bytes);
+std::string SizeText(long long bytes);
+
 // Columns padded to their widest cell; `align` has one letter per column,
 // 'l' or 'r'.
 class TextTable {

@@ -1,5 +1,6 @@
 // The rows of a table copy on their way into the destination: in batches where
 // they may travel in one, otherwise alone, and what follows each row's write.
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -14,8 +15,9 @@ namespace {
 
 // Tables whose rows carry run-time state to be written under the new keys.
 bool KeepsDynamicState(const std::string& table) {
-  return table == "HOSTS" || table == "CONTROLLERS" || table == "SLAVES" || table == "READERS" ||
-         table == "OWNER";
+  const auto& preserved = PreservedTables();
+  return std::any_of(preserved.begin(), preserved.end(),
+                     [&](const PreservedTable& kept) { return table == kept.table; });
 }
 
 }  // namespace
