@@ -8,6 +8,7 @@
 
 #include "app/DbDravikForm.h"
 #include "app/Inputs.h"
+#include "app/ProgramFolder.h"
 #include "app/QtText.h"
 #include "app/WindowServices.h"
 #include "text/RussianTexts.h"
@@ -33,7 +34,9 @@ void TDbDravikForm::FormActivate() {
 }
 
 void TDbDravikForm::StartupChecks() {
-  programFolder_ = FilePath(executablePath_);
+  // An installed program's folder is the user's own (made here on first start);
+  // what could not be made shows in the checks below as in any folder.
+  programFolder_ = ProgramFolderOf(FilePath(executablePath_)).folder;
   ProcessMessages();
 
   try {

@@ -5,9 +5,12 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstring>
 #include <exception>
+#include <iostream>
 #include <memory>
 
+#include "BuildInfo.h"
 #include "app/DbDravikForm.h"
 #include "app/OutsideClose.h"
 #include "app/QtText.h"
@@ -33,6 +36,14 @@ void LoadRussianTranslation(QApplication& app, QTranslator& translator) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The window takes no arguments; --version alone is answered, before any
+  // display is needed.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::cout << "DB_Dravik " << build::kVersion << "\n";
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(ToQt(ru::AppTitle()));
   QTranslator translator;

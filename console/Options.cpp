@@ -31,9 +31,8 @@ bool ParseDay(const std::string& given, text::TDateTime& value) {
 
 const std::string& HelpText() {
   static const std::string text =
-      R"(Usage: db-dravik --source DB --dest DB [--folder DIR] [--events | --events-from DD.MM.YYYY]
-                 [--keep-locations] [--backup FILE] [--plan] [--check] [--quiet]
-       db-dravik --restore FILE --dest DB [--yes] [--quiet]
+      R"(Usage: db-dravik --source DB --dest DB [OPTION]...
+  or:  db-dravik --restore FILE --dest DB [--yes] [--quiet]
 
 Moves the configuration of an access-control installation from the source
 database into the destination, as the window DB_Dravik does, without a window.
@@ -47,7 +46,10 @@ Options:
   --folder DIR              the program folder: Conv.txt, GENERATOR.txt,
                             SQL/_Upd.sql and SQL/Upd.sql are read there and the
                             run log DB_dravik.log is written there (default: the
-                            folder of this command)
+                            window's, which is the folder of this command when
+                            it holds Conv.txt; for an installed program it is
+                            ~/.local/share/db-dravik, made from the samples on
+                            first start)
   --events                  move the events and alarms, all of them
   --events-from DD.MM.YYYY  move the events and alarms from that day on
   --keep-locations          keep where the users are (slow)
@@ -68,6 +70,7 @@ Options:
                             references and states
   --quiet                   print only the summary
   -h, --help                print this help
+  --version                 print the version
 
 Progress goes to standard output: one line redrawn in place on a terminal,
 otherwise one line per table. Errors go to standard error. Ctrl-C or SIGTERM
@@ -88,8 +91,8 @@ Exit codes:
   return text;
 }
 
-bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOptions& options,
-                  std::string& error) {
+bool ParseOptions(int argc, char** argv, const std::function<std::string()>& programFolder,
+                  ConsoleOptions& options, std::string& error) {
   QCommandLineParser parser;
   const QCommandLineOption source(QStringLiteral("source"), QString(), QStringLiteral("DB"));
   const QCommandLineOption dest(QStringLiteral("dest"), QString(), QStringLiteral("DB"));
@@ -105,8 +108,9 @@ bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOp
   const QCommandLineOption restore(QStringLiteral("restore"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption yes(QStringLiteral("yes"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+  const QCommandLineOption version(QStringLiteral("version"));
   parser.addOptions({source, dest, folder, events, eventsFrom, keepLocations, plan, check, quiet,
-                     backup, restore, yes, help});
+                     backup, restore, yes, help, version});
 
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << FromBytes(argv[i]);
@@ -115,7 +119,8 @@ bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOp
     return false;
   }
   options.help = parser.isSet(help);
-  if (options.help) return true;
+  options.version = parser.isSet(version);
+  if (options.help || options.version) return true;
   if (!parser.positionalArguments().isEmpty()) {
     error = "unexpected argument: " + ToBytes(parser.positionalArguments().first());
     return false;
@@ -161,7 +166,7 @@ bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOp
   }
   options.source = ToBytes(parser.value(source));
   options.dest = ToBytes(parser.value(dest));
-  options.folder = parser.isSet(folder) ? ToBytes(parser.value(folder)) : ownFolder;
+  options.folder = parser.isSet(folder) ? ToBytes(parser.value(folder)) : programFolder();
   if (options.folder.empty() || options.folder.back() != '/') options.folder += '/';
 
   if (parser.isSet(events) && parser.isSet(eventsFrom)) {

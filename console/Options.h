@@ -1,6 +1,7 @@
 #pragma once
 // The command's arguments. Paths stay the bytes they were given as, so a file
 // name in any encoding reaches the database client unchanged.
+#include <functional>
 #include <string>
 
 #include "text/Regional.h"
@@ -16,16 +17,17 @@ struct ConsoleOptions {
   bool check = false;
   bool quiet = false;
   bool help = false;
+  bool version = false;
   std::string backup;   // --backup: the destination is saved here before the run
   std::string restore;  // --restore: the destination is put back from this backup
   bool yes = false;     // --yes: the restore asks no question
 };
 
-// `ownFolder`: the command's own folder, the program folder unless --folder
-// says otherwise. Returns false with the reason in `error` for arguments that
-// make no command.
-bool ParseOptions(int argc, char** argv, const std::string& ownFolder, ConsoleOptions& options,
-                  std::string& error);
+// `programFolder` gives the program folder the window would use; it is asked
+// only when a run names no --folder. Returns false with the reason in `error`
+// for arguments that make no command.
+bool ParseOptions(int argc, char** argv, const std::function<std::string()>& programFolder,
+                  ConsoleOptions& options, std::string& error);
 
 // The usage, every option and the exit codes.
 const std::string& HelpText();

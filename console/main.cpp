@@ -8,6 +8,8 @@
 #include <clocale>
 #include <iostream>
 
+#include "BuildInfo.h"
+#include "app/ProgramFolder.h"
 #include "app/RegionalFromLocale.h"
 #include "console/Command.h"
 #include "console/Options.h"
@@ -18,17 +20,28 @@ int main(int argc, char* argv[]) {
   std::setlocale(LC_ALL, "");
   QCoreApplication app(argc, argv);
   FillRegional(QLocale::system());
-  const std::string ownFolder =
-      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/";
+  // The window's program folder, so that one folder serves both programs.
+  const auto programFolder = [] {
+    const ProgramFolderChoice choice = ProgramFolderOf(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/");
+    if (!choice.problem.empty())
+      std::cerr << "db-dravik: the program folder " << choice.folder
+                << " could not be made: " << choice.problem << "\n";
+    return choice.folder;
+  };
 
   ConsoleOptions options;
   std::string error;
-  if (!ParseOptions(argc, argv, ownFolder, options, error)) {
+  if (!ParseOptions(argc, argv, programFolder, options, error)) {
     std::cerr << "db-dravik: " << error << "\nTry db-dravik --help.\n";
     return kExitNotStarted;
   }
   if (options.help) {
     std::cout << HelpText();
+    return kExitClean;
+  }
+  if (options.version) {
+    std::cout << "db-dravik " << build::kVersion << "\n";
     return kExitClean;
   }
   const ConsoleWindow::Progress progress = options.quiet ? ConsoleWindow::Progress::Quiet
