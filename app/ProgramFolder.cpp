@@ -1,6 +1,5 @@
 #include "app/ProgramFolder.h"
 
-#include <BuildInfo.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "BuildInfo.h"
 #include "text/TextFile.h"
 
 namespace fs = std::filesystem;
