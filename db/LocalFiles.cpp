@@ -86,6 +86,17 @@ void FileBeside::RenameOver(const std::string& target, const std::string& what) 
   ::close(fd);
   if (std::rename(path_.c_str(), target.c_str()) != 0) RaiseFileError(what, target, errno);
   renamed_ = true;
+  // The new name lives in the folder: until the folder reaches the disk, a
+  // power cut may bring the old file back.
+  std::string folder = target.substr(0, target.find_last_of('/') + 1);
+  if (folder.empty()) folder = ".";
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0 || ::fsync(dir) != 0) {
+    const int error = errno;
+    if (dir >= 0) ::close(dir);
+    RaiseFileError(ru::ServiceFolderNotSynced(), folder, error);
+  }
+  ::close(dir);
 }
 
 FileReader::FileReader(const std::string& path) : path_(path) {

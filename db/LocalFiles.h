@@ -26,8 +26,10 @@ class FileBeside {
   void Finish();
   // Gives the file the permissions `model` has, when `model` exists.
   void CopyPermissionsOf(const std::string& model);
-  // Renames the file over `target`; `what` opens the message when that fails.
+  // Renames the file over `target` and syncs the folder; `what` opens the
+  // message when the rename fails.
   void RenameOver(const std::string& target, const std::string& what);
+  bool Renamed() const { return renamed_; }
 
  private:
   std::string target_;  // named in messages: the temporary name means nothing to a person

@@ -93,27 +93,6 @@ Reply Parse(const std::vector<char>& reply,
 
 }  // namespace
 
-std::string DatabaseLocation::ServiceManager() const {
-  return Remote() ? server + ":service_mgr" : "service_mgr";
-}
-
-std::string DatabaseLocation::NameOf(const std::string& file) const {
-  return Remote() ? server + ":" + file : file;
-}
-
-DatabaseLocation LocateDatabase(const std::string& databaseName) {
-  const std::size_t colon = databaseName.find(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 == databaseName.size())
-    return {std::string(), databaseName};
-  const std::string server = databaseName.substr(0, colon);
-  // A path of this machine may hold a colon too; a server name starts with no
-  // slash and has at most one, before its port.
-  if (server.front() == '/' || server.front() == '.' ||
-      std::count(server.begin(), server.end(), '/') > 1)
-    return {std::string(), databaseName};
-  return {server, databaseName.substr(colon + 1)};
-}
-
 ServiceParamBlock& ServiceParamBlock::Tag(int tag) {
   bytes_.push_back(static_cast<char>(tag));
   return *this;

@@ -8,27 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "db/DatabaseLocation.h"
 #include "db/Services.h"
 
 namespace ib {
 
 class Status;
-
-// The engine a database name goes to and the file's name there.
-struct DatabaseLocation {
-  std::string server;  // "host" or "host/port"; empty for the embedded engine
-  std::string path;    // the file as that engine names it
-
-  bool Remote() const { return !server.empty(); }
-  // "service_mgr", or "host/port:service_mgr" for a server.
-  std::string ServiceManager() const;
-  // The connection name of another file on the same engine.
-  std::string NameOf(const std::string& file) const;
-};
-
-// "host:/path" and "host/port:/path" name a server's database; every other
-// name (a path, "/dir/a:b.fdb" included) a local file.
-DatabaseLocation LocateDatabase(const std::string& databaseName);
 
 // A service parameter block: attach blocks carry one-byte lengths, start
 // blocks two-byte lengths; numbers are four bytes, low byte first.

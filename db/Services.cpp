@@ -75,9 +75,10 @@ std::string RandomSuffix() {
 // early as an error: read from a file of its own, it would ask a terminal for
 // the next volume and end without an error.
 void RestoreInto(const DatabaseLocation& location, const std::string& path, unsigned int options,
-                 const std::string& backupFile, const TServiceProgressCallback& onProgress) {
+                 const std::string& backupFile, const TServiceProgressCallback& onProgress,
+                 const std::string& what) {
   FileReader reader(backupFile);
-  ServiceAttachment service(location, ru::ServiceRestoreFailed());
+  ServiceAttachment service(location, what);
   service.Start(ServiceParamBlock({static_cast<char>(isc_action_svc_restore)})
                     .Text(isc_spb_bkp_file, "stdin")
                     .Text(isc_spb_dbname, path)
@@ -132,6 +133,8 @@ long long TIBBackupService::Backup() {
 }
 
 void TIBRestoreService::Restore() {
+  left_ = TRestoreLeft::AsItWas;
+  keptCopy_.clear();
   const DatabaseLocation location = LocateDatabase(databaseName_);
   const std::string& target = location.path;
   if (!location.Remote()) {
@@ -147,9 +150,15 @@ void TIBRestoreService::Restore() {
         RaiseServiceError(held->Failure(), ru::ServiceRestoreFailed());
     }
     FileBeside restored(target, ".restore-", false, ru::ServiceRestoreFailed());
-    RestoreInto(location, restored.Path(), isc_spb_res_create, backupFile_, onProgress_);
+    RestoreInto(location, restored.Path(), isc_spb_res_create, backupFile_, onProgress_,
+                ru::ServiceRestoreFailed());
     restored.CopyPermissionsOf(target);
-    restored.RenameOver(target, ru::ServiceDatabaseNotReplaced());
+    try {
+      restored.RenameOver(target, ru::ServiceDatabaseNotReplaced());
+    } catch (...) {
+      if (restored.Renamed()) left_ = TRestoreLeft::Replaced;
+      throw;
+    }
     return;
   }
 
@@ -158,7 +167,8 @@ void TIBRestoreService::Restore() {
   // while the database is still untouched.
   const std::string proof = target + ".restore-" + RandomSuffix();
   try {
-    RestoreInto(location, proof, isc_spb_res_create, backupFile_, onProgress_);
+    RestoreInto(location, proof, isc_spb_res_create, backupFile_, onProgress_,
+                ru::ServiceRestoreFailed());
   } catch (...) {
     DropQuietly(location.NameOf(proof));
     throw;
@@ -166,15 +176,22 @@ void TIBRestoreService::Restore() {
   const std::string kept =
       ru::ServiceCopyKeptOnServer() + text::Cp1251FromFileName(location.NameOf(proof)) + "\r\n";
   try {
-    RestoreInto(location, target, isc_spb_res_replace, backupFile_, onProgress_);
+    RestoreInto(location, target, isc_spb_res_replace, backupFile_, onProgress_,
+                ru::ServiceReplaceOnServerFailed());
   } catch (const EIBServiceError& e) {
     // Attachments keep the server from dropping the database: it is as it was.
     if (e.Kind() == TServiceFailure::DatabaseInUse) {
       DropQuietly(location.NameOf(proof));
       throw;
     }
+    // The server drops the old database before it restores over it, so
+    // nothing tells what the name holds now; the proven copy stays.
+    left_ = TRestoreLeft::NotKnown;
+    keptCopy_ = location.NameOf(proof);
     throw EIBServiceError(e.Kind(), e.SQLCode(), e.IBErrorCode(), kept + e.Message());
   } catch (const EIBError& e) {
+    left_ = TRestoreLeft::NotKnown;
+    keptCopy_ = location.NameOf(proof);
     throw EIBError(e.SQLCode(), e.IBErrorCode(), kept + e.Message());
   }
   DropQuietly(location.NameOf(proof));

@@ -53,11 +53,23 @@ class TIBBackupService {
   TServiceProgressCallback onProgress_;
 };
 
+// Where the database's data is after a restore that raised an error.
+enum class TRestoreLeft {
+  AsItWas,   // the database was not touched
+  Replaced,  // the backup's data is in place; what failed came after
+  NotKnown,  // the server had begun to replace it: it may be gone, or hold part of the
+             // backup; the whole backup is restored on the server as KeptCopy()
+};
+
 class TIBRestoreService {
  public:
   TIBRestoreService(std::string backupFile, std::string databaseName)
       : backupFile_(std::move(backupFile)), databaseName_(std::move(databaseName)) {}
   void SetOnProgress(TServiceProgressCallback callback) { onProgress_ = std::move(callback); }
+  // After Restore raised: where the data is, and for NotKnown the connection
+  // name of the proven copy left on the server.
+  TRestoreLeft Left() const { return left_; }
+  const std::string& KeptCopy() const { return keptCopy_; }
 
   // Replaces the database (or creates it) with the backup's contents; the
   // existing database is never lost. A local database is restored into a new
@@ -75,6 +87,8 @@ class TIBRestoreService {
   std::string backupFile_;
   std::string databaseName_;
   TServiceProgressCallback onProgress_;
+  TRestoreLeft left_ = TRestoreLeft::AsItWas;
+  std::string keptCopy_;
 };
 
 // The size of a database in bytes: the file's size for a local file, the page

@@ -92,6 +92,9 @@ TEXT(ServiceDatabaseNotReplaced, "Не удается заменить базу 
 TEXT(ServiceCopyKeptOnServer,
      "Замена базы данных на сервере не завершена. Копия, восстановленная из резервной копии и "
      "проверенная, сохранена на сервере: ")
+TEXT(ServiceReplaceOnServerFailed,
+     "Восстановление базы данных на сервере прервано; сервер мог уже удалить прежнюю базу: ")
+TEXT(ServiceFolderNotSynced, "Файл записан, но папку не удалось сохранить на диск: ")
 TEXT(ServiceDatabaseSizeUnknown, "Не удается узнать размер базы данных ")
 
 #undef TEXT

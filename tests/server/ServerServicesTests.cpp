@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "db/DatabaseLocation.h"
 #include "db/Services.h"
 #include "tests/server/ServerFixture.h"
 #include "tests/support/Contents.h"
@@ -59,6 +60,34 @@ TEST_F(ServerRun, BackupAndRestoreOfAServersDatabase) {
   server_->Stop();
   EXPECT_EQ(testsupport::DatabaseContents(source_), contents);
   EXPECT_EQ(FileNames(server_->DataDir()), serverFiles);
+}
+
+// The server drops the database before its second restore puts the backup in
+// place; cut short there, the database may be gone, so the message must not
+// call it untouched, and the proven copy beside it must hold the backup.
+TEST_F(ServerRun, ARestoreCutShortOnTheServerSaysWhereTheDataIs) {
+  const std::string name = server_->RemoteName(source_, "127.0.0.1");
+  const std::string contents = testsupport::DatabaseContents(source_);
+  testsupport::TempDir local("dravik-server-backup");
+  const std::string backup = (local / "site.fbk").string();
+  TIBBackupService(name, backup).Backup();
+
+  TIBRestoreService restore(backup, name);
+  int ownersRestored = 0;
+  restore.SetOnProgress([&](const TServiceProgress& done) {
+    if (done.line == "gbak:restoring data for table OWNER " && ++ownersRestored == 2)
+      server_->Kill();
+  });
+  const std::string message = FailureOf([&] { restore.Restore(); });
+  ASSERT_EQ(ownersRestored, 2) << message;
+  EXPECT_EQ(restore.Left(), TRestoreLeft::NotKnown);
+  EXPECT_EQ(message.rfind(text::Utf8FromCp1251(ru::ServiceCopyKeptOnServer()), 0), 0u) << message;
+  EXPECT_EQ(message.find(text::Utf8FromCp1251(ru::ServiceRestoreFailed())), std::string::npos)
+      << message;
+  const fs::path kept = ib::LocateDatabase(restore.KeptCopy()).path;
+  EXPECT_EQ(kept.parent_path(), source_.parent_path());
+  ASSERT_TRUE(fs::exists(kept)) << restore.KeptCopy();
+  EXPECT_EQ(testsupport::DatabaseContents(kept), contents);
 }
 
 }  // namespace
