@@ -116,13 +116,18 @@ void TransferRun::MoveBitBtnClick(const std::string& programFolder, int tableLis
         if (SameDatabaseFile(sourcePath, destPath))
           throw std::runtime_error(ru::SamePathsMessage());
 
+        outcome_.attachFailed = DatabaseSide::Source;
         dm_.IBDatabase3.SetDatabaseName(sourcePath);
         dm_.IBDatabase3.SetConnected(true);
+        outcome_.attachFailed = DatabaseSide::Destination;
         dm_.IBDatabase1.SetDatabaseName(destPath);
         dm_.IBDatabase2.SetDatabaseName(destPath);
         dm_.IBDatabase1.SetConnected(true);
         dm_.IBDatabase2.SetConnected(true);
+        outcome_.attachFailed = DatabaseSide::None;
         outcome_.attached = true;
+        if (onBegin_) onBegin_();
+        outcome_.begun = true;
 
         RunSteps(dm_, states_, window_).Run(context, programFolder, tableListLines, pause_);
       },

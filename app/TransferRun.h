@@ -10,6 +10,7 @@
 #include <string>
 
 #include "db/IB.h"
+#include "transfer/DatabaseSide.h"
 #include "transfer/KeyMap.h"
 #include "transfer/TransferWindow.h"
 
@@ -35,9 +36,18 @@ class TransferRun {
   // none is kept yet, and never escapes.
   static void RunEndStep(const std::function<void()>& step, std::optional<std::string>& error);
 
+  // Called once all three connections are open, before the first step: what a
+  // front end does only when a run really begins. An error it raises ends the
+  // run as a step's error does, before anything is written.
+  void SetOnBegin(std::function<void()> onBegin) { onBegin_ = std::move(onBegin); }
+
   // What the last run came to, for a front end that reports without boxes.
   struct Outcome {
     bool attached = false;  // all three connections were opened
+    bool begun = false;     // and the steps began
+    // The database that could not be opened, when one could not: the error
+    // report gives the database's message alone, as it always has.
+    DatabaseSide attachFailed = DatabaseSide::None;
     int failedStatements = 0;
     std::map<std::string, int> failedRows;  // rows kept out of the destination, by table
     KeyMap keyMap;                          // the run's old and new keys
@@ -53,5 +63,6 @@ class TransferRun {
   DynamicStates& states_;
   TransferWindow& window_;
   PauseFunction pause_;
+  std::function<void()> onBegin_;
   Outcome outcome_;
 };

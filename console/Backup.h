@@ -1,23 +1,16 @@
 #pragma once
-// The way back from a run: the destination saved with the engine's own backup
-// before anything is written, and put back from that backup on request.
+// The way back as the command shows it: the destination saved before a run as
+// a step of the progress, and the --restore command.
 #include <string>
 
 #include "console/ConsoleWindow.h"
 #include "console/Options.h"
+#include "transfer/WayBack.h"
 
-// Why `file` cannot take a backup of `dest`, or empty when it can: its folder
-// is missing or not writable, or it is one of the two databases (named as the
-// connections name them, quotes removed). windows-1251.
-std::string BackupFileProblem(const std::string& file, const std::string& source,
-                              const std::string& dest);
-
-// Saves `dest` into `file` as a step of the progress; returns the file's size.
-// A failure raises the service's error, and nothing is left of the file.
-long long BackUpDestination(ConsoleWindow& window, const std::string& dest,
-                            const std::string& file);
+// Saves `dest` into `file` as a step of the progress.
+BackupResult BackUpWithProgress(ConsoleWindow& window, const std::string& dest,
+                                const std::string& file);
 
 // The --restore command on `dest` (quotes removed): the question, the restore,
-// what it did; the exit code.
-int RestoreDestination(const ConsoleOptions& options, const std::string& dest,
-                       ConsoleWindow& window);
+// what it did or where it left the data; the exit code.
+int RestoreCommand(const ConsoleOptions& options, const std::string& dest, ConsoleWindow& window);

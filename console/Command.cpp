@@ -1,10 +1,15 @@
 #include "console/Command.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
+#include <stdexcept>
 
 #include "app/TransferRun.h"
 #include "console/Backup.h"
@@ -18,6 +23,7 @@
 #include "text/Trim.h"
 #include "transfer/ReadOnlySession.h"
 #include "transfer/RunCheck.h"
+#include "transfer/RunGuards.h"
 #include "transfer/RunLog.h"
 #include "transfer/RunPlan.h"
 #include "transfer/SameDatabase.h"
@@ -25,6 +31,15 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Opening the run log for writing would already change it; the command only
+// asks whether it could.
+bool RunLogWritable(const std::string& folder) {
+  const std::string log = RunLog(folder).Path();
+  if (::faccessat(AT_FDCWD, log.c_str(), F_OK, AT_EACCESS) == 0)
+    return ::faccessat(AT_FDCWD, log.c_str(), W_OK, AT_EACCESS) == 0;
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
 
 class Command {
  public:
@@ -36,7 +51,7 @@ class Command {
         dest_(TransferRun::RemoveQuotes(options.dest)) {}
 
   int Run() {
-    if (!options_.restore.empty()) return RestoreDestination(options_, dest_, window_);
+    if (!options_.restore.empty()) return RestoreCommand(options_, dest_, window_);
     // The window's path check: the start command stays off for equal texts.
     if (text::Trim(options_.source) == text::Trim(options_.dest))
       return NotStarted(ru::SamePathsMessage());
@@ -46,8 +61,28 @@ class Command {
       return NotStarted(TransferRun::ErrorReportText(e.what()));
     }
     if (!StartupChecks()) return kExitNotStarted;
+    if (SameDatabaseFile(source_, dest_)) return NotStarted(ru::SamePathsMessage());
+    if (!options_.backup.empty())
+      backupProblem_ = CheckBackupFile(options_.backup, options_.folder, source_, dest_);
+    if (backupProblem_.Found() && !options_.plan) {
+      window_.ErrorUtf8("db-dravik: " + BackupProblemText(backupProblem_) +
+                        ". Nothing was written. [--force does not run over this]");
+      return kExitNotStarted;
+    }
     try {
-      return options_.plan ? Plan() : Transfer();
+      // The run's own plan comes first: a run it names errors for does not start.
+      ReadOnlySession session(dm_->IBDatabase3, source_, dest_);
+      plan_ = MakeRunPlan(session, {options_.folder, options_.events, options_.eventsFrom});
+    } catch (const EAttachError& e) {
+      return NotStarted(SideName(e.Side()) + ": " + TransferRun::ErrorReportText(e.what()));
+    } catch (const std::exception& e) {
+      return NotStarted(TransferRun::ErrorReportText(e.what()));
+    }
+    verdict_ = JudgeRun(*plan_, backupProblem_);
+    if (options_.plan) return Plan();
+    if (!verdict_.MayStart(options_.force)) return Refused();
+    try {
+      return Transfer();
     } catch (const std::exception& e) {
       return NotStarted(TransferRun::ErrorReportText(e.what()));
     }
@@ -61,15 +96,12 @@ class Command {
 
   // The checks the window makes at its start, in its order and with its
   // messages; then the two scripts, which a run would otherwise find missing
-  // only once it has begun. The plan leaves the run log alone.
+  // only once it has begun. Nothing is changed: the run log is emptied only
+  // when a run begins.
   bool StartupChecks() {
-    if (!options_.plan) {
-      try {
-        RunLog(options_.folder).Create();
-      } catch (const std::exception&) {
-        window_.Error(ru::RunLogNotCreated());
-        return false;
-      }
+    if (!options_.plan && !RunLogWritable(options_.folder)) {
+      window_.Error(ru::RunLogNotCreated());
+      return false;
     }
     try {
       tableListLines_ = text::CountLines(text::ResolveInFolder(options_.folder, "Conv.txt"));
@@ -95,62 +127,46 @@ class Command {
     return true;
   }
 
-  PlanOptions ForPlan() const { return {options_.folder, options_.events, options_.eventsFrom}; }
-
-  std::optional<RunPlan> PlanBefore() {
-    if (SameDatabaseFile(source_, dest_)) {
-      window_.Error(ru::SamePathsMessage());
-      return std::nullopt;
-    }
-    ReadOnlySession session(dm_->IBDatabase3, source_, dest_);
-    return MakeRunPlan(session, ForPlan());
-  }
-
   int Plan() {
-    std::optional<RunPlan> plan = PlanBefore();
-    if (!plan) return kExitNotStarted;
     BackupPlan backup;
     try {
       backup.destSize = DatabaseSize(dest_);
     } catch (const std::exception& e) {
       backup.sizeError = e.what();
     }
-    if (!options_.backup.empty())
-      backup.problem = BackupFileProblem(options_.backup, source_, dest_);
-    PrintPlan(std::cout, options_, *plan, backup);
-    return plan->Errors() > 0 || !backup.problem.empty() ? kExitNotStarted : kExitClean;
+    backup.problem = backupProblem_;
+    PrintPlan(std::cout, options_, *plan_, backup);
+    return verdict_.MayStart(false) ? kExitClean : kExitNotStarted;
+  }
+
+  int Refused() {
+    std::ostringstream errors;
+    PrintPlanErrors(errors, *plan_, backupProblem_, "  ");
+    const int count = verdict_.refusals + verdict_.errors;
+    window_.ErrorUtf8(
+        "db-dravik: the run was not started: its plan names " + std::to_string(count) +
+        (count == 1 ? " error" : " errors") + ", and nothing was written.\n" + errors.str() +
+        (verdict_.refusals == 0
+             ? "db-dravik ... --plan shows the whole plan; --force runs over these errors."
+             : "db-dravik ... --plan shows the whole plan."));
+    return kExitNotStarted;
   }
 
   // Before anything is written: a destination that cannot be saved is not
   // touched. Returns false, with the reason told, when the run must not go on.
   bool BackUp() {
-    if (SameDatabaseFile(source_, dest_)) {
-      window_.Error(ru::SamePathsMessage());
-      return false;
-    }
-    const std::string problem = BackupFileProblem(options_.backup, source_, dest_);
-    if (!problem.empty()) {
-      window_.Error("db-dravik: " + problem + ". Nothing was written.");
-      return false;
-    }
-    try {
-      backupSize_ = BackUpDestination(window_, dest_, options_.backup);
-    } catch (const std::exception& e) {
+    const BackupResult backup = BackUpWithProgress(window_, dest_, options_.backup);
+    if (!backup.made) {
       window_.Finish();
-      window_.Error(e.what());
+      window_.Error(backup.error);
       window_.Error("db-dravik: the backup of the destination failed, so nothing was written.");
       return false;
     }
+    backupSize_ = backup.size;
     return true;
   }
 
   int Transfer() {
-    // The check compares against what the databases hold before the run.
-    std::optional<RunPlan> before;
-    if (options_.check) {
-      before = PlanBefore();
-      if (!before) return kExitNotStarted;
-    }
     DynamicStates states(*dm_, [this] { return options_.keepLocations; });
     TransferRun run(*dm_, states, window_);
     interrupts::Install(progress_ == ConsoleWindow::Progress::Terminal);
@@ -170,17 +186,34 @@ class Command {
         return kExitInterrupted;
       }
     }
+    // The window empties the run log when it opens; the command when its run
+    // begins, so that a run that does not start leaves the last run's log.
+    run.SetOnBegin([this] {
+      try {
+        RunLog(options_.folder).Create();
+      } catch (const std::exception&) {
+        throw std::runtime_error(ru::RunLogNotCreated());
+      }
+    });
     run.MoveBitBtnClick(options_.folder, tableListLines_);
     window_.Finish();
     const TransferRun::Outcome& outcome = run.LastOutcome();
-    if (!outcome.attached) return kExitNotStarted;
+    if (window_.ErrorReported()) {
+      const std::string side = outcome.attachFailed == DatabaseSide::None
+                                   ? std::string()
+                                   : SideName(outcome.attachFailed) + ": ";
+      window_.Error(side + window_.ErrorReport());
+    }
+    if (!outcome.begun) return kExitNotStarted;
 
     const bool interrupted = window_.Interrupted();
     std::optional<int> differences;
-    if (before && !interrupted && !window_.ErrorReported()) differences = Check(*before, outcome);
+    if (options_.check && !interrupted && !window_.ErrorReported())
+      differences = Check(*plan_, outcome);
     Summary(outcome, Clock::now() - start, interrupted, differences);
     if (interrupted) return kExitInterrupted;
-    if (window_.ErrorReported() || outcome.failedStatements > 0 || differences.value_or(0) > 0)
+    if (window_.ErrorReported() || outcome.failedStatements > 0 || differences.value_or(0) > 0 ||
+        verdict_.errors > 0)
       return kExitFailures;
     return kExitClean;
   }
@@ -212,6 +245,9 @@ class Command {
                 << "): what was written stays.\n";
     std::cout << "Rows copied: " << window_.RowsRead() - lost << " of " << window_.RowsRead()
               << " read; failed statements: " << outcome.failedStatements << "\n";
+    if (verdict_.errors > 0)
+      std::cout << "Plan: " << verdict_.errors << (verdict_.errors == 1 ? " error" : " errors")
+                << ", run over with --force: those lines did not do their work\n";
     if (options_.check)
       std::cout << "Check: "
                 << (!differences        ? "not made, the run did not reach its end"
@@ -223,8 +259,8 @@ class Command {
     std::cout << time;
     if (!options_.backup.empty())
       std::cout << "Backup: " << options_.backup << ", " << SizeText(backupSize_)
-                << "; db-dravik --restore " << options_.backup
-                << " --dest DB puts the destination back\n";
+                << "; this puts the destination back:\n  db-dravik --restore "
+                << ShellQuoted(options_.backup) << " --dest " << ShellQuoted(dest_) << "\n";
     std::cout << "Run log: " << RunLog(options_.folder).Path() << "\n";
     std::cout.flush();
   }
@@ -235,6 +271,9 @@ class Command {
   const std::string source_, dest_;
   std::unique_ptr<TDM1> dm_;
   int tableListLines_ = 0;
+  BackupFileProblem backupProblem_;
+  std::optional<RunPlan> plan_;
+  RunVerdict verdict_;
   long long backupSize_ = 0;
 };
 

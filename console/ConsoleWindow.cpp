@@ -78,10 +78,14 @@ void ConsoleWindow::ShowInterruptWarning(const std::string& text) {
 
 void ConsoleWindow::ShowErrorReport(const std::string& message) {
   errorReported_ = true;
-  Error(message);
+  errorReport_ = message;
 }
 
 void ConsoleWindow::Error(const std::string& text) {
+  ErrorUtf8(text::Utf8FromCp1251(text));
+}
+
+void ConsoleWindow::ErrorUtf8(const std::string& text) {
   ClearLine();
   // The window's messages break their lines with a carriage return alone,
   // which on a terminal would write the second line over the first.
@@ -92,7 +96,7 @@ void ConsoleWindow::Error(const std::string& text) {
     else if (i + 1 >= text.size() || text[i + 1] != '\n')
       lines += '\n';
   }
-  std::fputs((text::Utf8FromCp1251(lines) + "\n").c_str(), err_);
+  std::fputs((lines + "\n").c_str(), err_);
   std::fflush(err_);
 }
 

@@ -55,12 +55,16 @@ class ConsoleWindow : public TransferWindow {
   // Ends the progress display.
   void Finish();
   // A line on standard error, the progress line put aside first; `text` is
-  // windows-1251.
+  // windows-1251, or UTF-8 for ErrorUtf8.
   void Error(const std::string& text);
+  void ErrorUtf8(const std::string& text);
 
   long long RowsRead() const { return rowsRead_; }
+  // The run's error report is kept for the command to print once the run has
+  // ended, when it knows which database the error came from.
   bool ErrorReported() const { return errorReported_; }
-  const std::string& LastStatus() const { return item_.name; }  // windows-1251
+  const std::string& ErrorReport() const { return errorReport_; }  // windows-1251
+  const std::string& LastStatus() const { return item_.name; }     // windows-1251
   // The last table whose copy began, and its step.
   const std::string& LastTable() const { return lastTable_; }
   int LastTableStep() const { return lastTableStep_; }
@@ -96,6 +100,7 @@ class ConsoleWindow : public TransferWindow {
   std::string lastTable_;
   int lastTableStep_ = 0;
   bool errorReported_ = false;
+  std::string errorReport_;
   bool lineShown_ = false;
   Clock::time_point lastDraw_;
 };

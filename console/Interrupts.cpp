@@ -36,6 +36,8 @@ void Install(bool terminal) {
   action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A closed terminal or a logged-out session ends the run the same way.
+  sigaction(SIGHUP, &action, nullptr);
 }
 
 bool Requested() {

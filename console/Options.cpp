@@ -65,7 +65,16 @@ Options:
   --yes                     restore without asking (a restore off a terminal
                             needs it)
   --plan                    print what a run would delete and copy, and stop;
-                            nothing is written, the run log is left as it is
+                            nothing is written, the run log is left as it is.
+                            A run makes this plan first and does not start
+                            when it names an error
+  --force                   run even though the plan names errors (the lines
+                            it names then do not do their work, and the exit
+                            code is at least 1). It never runs over a table
+                            list that names no table, a destination that
+                            cannot be written, or a --backup FILE that would
+                            overwrite a database, a control file, a script,
+                            the run log or a program
   --check                   after the run, compare both databases: rows,
                             references and states
   --quiet                   print only the summary
@@ -73,19 +82,22 @@ Options:
   --version                 print the version
 
 Progress goes to standard output: one line redrawn in place on a terminal,
-otherwise one line per table. Errors go to standard error. Ctrl-C or SIGTERM
-stops the run between rows.
+otherwise one line per table. Errors go to standard error. Ctrl-C, SIGTERM or
+SIGHUP stops the run between rows.
 
 Exit codes:
   0  everything copied and every statement worked (and the check, if asked
      for, found no difference)
   1  the run ended, but statements failed (the run log has them), an error
-     ended it early, or the check found a difference
-  2  it could not start: bad arguments, a missing control file, a database
-     that cannot be opened, or the source equal to the destination; the
-     message goes to standard error and nothing is written to either database
-     (a plan that names errors, a backup that failed, and a restore that was
-     refused or failed end with 2 too)
+     ended it early, the check found a difference, or --force ran it over
+     errors of its plan; a restore that failed once the server had begun to
+     replace the destination (the message says where the data is)
+  2  it did not start: bad arguments, a missing control file, a database
+     that cannot be opened (the message says which), the source equal to the
+     destination, a plan that names errors, or a backup that failed; the
+     message goes to standard error, nothing is written to either database
+     and the run log is left as it was (a restore that was refused, or failed
+     with the destination as it was, ends with 2 too)
   3  interrupted; what was written stays
 )";
   return text;
@@ -103,14 +115,15 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
   const QCommandLineOption keepLocations(QStringLiteral("keep-locations"));
   const QCommandLineOption plan(QStringLiteral("plan"));
   const QCommandLineOption check(QStringLiteral("check"));
+  const QCommandLineOption force(QStringLiteral("force"));
   const QCommandLineOption quiet(QStringLiteral("quiet"));
   const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption restore(QStringLiteral("restore"), QString(), QStringLiteral("FILE"));
   const QCommandLineOption yes(QStringLiteral("yes"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
-  parser.addOptions({source, dest, folder, events, eventsFrom, keepLocations, plan, check, quiet,
-                     backup, restore, yes, help, version});
+  parser.addOptions({source, dest, folder, events, eventsFrom, keepLocations, plan, check, force,
+                     quiet, backup, restore, yes, help, version});
 
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << FromBytes(argv[i]);
@@ -135,7 +148,7 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
     // A restore only puts the destination back: an option of a run given with
     // it is a mistake the user should hear of, not something silently dropped.
     for (const QCommandLineOption* run :
-         {&source, &events, &eventsFrom, &keepLocations, &plan, &check, &backup}) {
+         {&source, &events, &eventsFrom, &keepLocations, &plan, &check, &force, &backup}) {
       if (parser.isSet(*run)) {
         error = "--restore puts the destination back and does nothing else; --" +
                 ToBytes(run->names().first()) + " does not go with it";
@@ -186,8 +199,13 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
   options.plan = parser.isSet(plan);
   options.check = parser.isSet(check);
   options.quiet = parser.isSet(quiet);
+  options.force = parser.isSet(force);
   if (options.plan && options.check) {
     error = "--plan writes nothing, so there is no run for --check to check";
+    return false;
+  }
+  if (options.plan && options.force) {
+    error = "--plan only tells what a run would do; --force goes with the run";
     return false;
   }
   if (parser.isSet(backup) && options.backup.empty()) {

@@ -15,6 +15,7 @@ struct ConsoleOptions {
   bool keepLocations = false;
   bool plan = false;
   bool check = false;
+  bool force = false;  // --force: run over the errors of the run's own plan
   bool quiet = false;
   bool help = false;
   bool version = false;

@@ -19,7 +19,18 @@ std::string Joined(const std::vector<std::string>& names) {
   return text;
 }
 
+// An event table a database lacks: the run's copy stops at its first statement.
+bool Skipped(const TablePlan& line) {
+  for (const PlanFinding& finding : line.findings)
+    if (finding.kind == FindingKind::EventTableInNeither ||
+        finding.kind == FindingKind::EventTableNotInSource ||
+        finding.kind == FindingKind::EventTableNotInDest)
+      return true;
+  return false;
+}
+
 std::string ActionName(const TablePlan& line) {
+  if (Skipped(line)) return "skipped";
   switch (line.action) {
     case LineAction::Comment:
       return "comment";
@@ -54,6 +65,7 @@ std::string KeysName(const TablePlan& line) {
 }
 
 bool Copies(const TablePlan& line) {
+  if (Skipped(line)) return false;
   return line.action == LineAction::Copy || line.action == LineAction::UpdateInPlace ||
          line.action == LineAction::UpdateColumn || line.action == LineAction::Macros;
 }
@@ -87,6 +99,16 @@ void PrintReferences(std::ostream& out, const TablePlan& line) {
     out << "    reference: " << Utf8(column) << " by type: " << typed[column] << "\n";
 }
 
+void PrintFindings(std::ostream& out, const std::vector<PlanFinding>& findings,
+                   const std::string& indent) {
+  for (const PlanFinding& finding : findings) {
+    const char* mark = finding.severity == Severity::Error     ? "ERROR: "
+                       : finding.severity == Severity::Warning ? "WARNING: "
+                                                               : "note: ";
+    out << indent << mark << FindingText(finding) << "\n";
+  }
+}
+
 void PrintLine(std::ostream& out, const TablePlan& line) {
   out << "  " << (line.line == 0 ? "events section" : "line " + std::to_string(line.line)) << ": "
       << Utf8(line.line == 0 ? line.table + "=" + line.keyColumn : line.text) << "\n";
@@ -114,6 +136,7 @@ void PrintLine(std::ostream& out, const TablePlan& line) {
   for (const std::string& note : line.notes) out << "    note: " << Utf8(note) << "\n";
   for (const std::string& warning : line.warnings) out << "    WARNING: " << Utf8(warning) << "\n";
   for (const std::string& error : line.errors) out << "    ERROR: " << Utf8(error) << "\n";
+  PrintFindings(out, line.findings, "    ");
 }
 
 void PrintLines(std::ostream& out, const RunPlan& plan) {
@@ -137,7 +160,7 @@ void PrintLines(std::ostream& out, const RunPlan& plan) {
   out << "\nWhat each line does:\n";
   for (const TablePlan& line : plan.lines) {
     if (line.action == LineAction::Comment) continue;
-    if (line.action == LineAction::Blank && line.errors.empty()) continue;
+    if (line.action == LineAction::Blank && line.errors.empty() && line.findings.empty()) continue;
     PrintLine(out, line);
   }
 }
@@ -184,10 +207,11 @@ void PrintTotals(std::ostream& out, const RunPlan& plan, const BackupPlan& backu
   out << "\nTotals: " << lines << " lines, " << copied << " table copies, " << deleted
       << " destination rows deleted, " << read << " source rows read, " << plan.generators.size()
       << " generators, " << plan.Warnings() << " warnings, " << plan.Errors() << " errors\n";
-  if (plan.Errors() > 0)
-    out << "The plan names errors (marked ERROR above): a run would not do all its work.\n";
-  if (!backup.problem.empty())
-    out << "The backup cannot be made (marked ERROR above): a run would stop before it began.\n";
+  if (plan.Errors() > 0 || backup.problem.Found())
+    out << "The plan names errors (marked ERROR above): a run does not start"
+        << (JudgeRun(plan, backup.problem).refusals > 0
+                ? ", not even with --force.\n"
+                : "; with --force it runs, and those lines do not do their work.\n");
 }
 
 }  // namespace
@@ -210,12 +234,13 @@ void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& 
       << "\n"
       << "  backup:       "
       << (options.backup.empty() ? "none (--backup FILE saves the destination before the run)"
-          : backup.problem.empty()
+          : !backup.problem.Found()
               ? "the destination is saved into " + options.backup + " before the first script"
-              : "ERROR: " + Utf8(backup.problem))
+              : "ERROR: " + BackupProblemText(backup.problem))
       << "\n"
       << "  owner photos: source in " << (plan.sourceHasOwnerPhotos ? "OWNERPHOTOS" : "OWNER")
       << ", destination in " << (plan.destHasOwnerPhotos ? "OWNERPHOTOS" : "OWNER") << "\n";
+  PrintFindings(out, plan.findings, "  ");
   PrintLines(out, plan);
   PrintGenerators(out, plan);
   PrintScripts(out, plan);

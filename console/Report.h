@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "console/Options.h"
+#include "transfer/RunGuards.h"
 
 struct RunPlan;
 struct RunCheck;
+struct RestoreResult;
 
 // windows-1251 to UTF-8.
 std::string Utf8(const std::string& text);
@@ -36,8 +38,27 @@ class TextTable {
 struct BackupPlan {
   std::optional<long long> destSize;  // none when it could not be read
   std::string sizeError;              // why not, windows-1251
-  std::string problem;                // why the --backup file cannot be written, windows-1251
+  BackupFileProblem problem;          // of the --backup file
 };
+
+// A path as a POSIX shell reads it back: bare when it is plain, otherwise in
+// single quotes, so that a hint can be pasted as it stands.
+std::string ShellQuoted(const std::string& path);
+
+// The guards' data in words, UTF-8.
+std::string SideName(DatabaseSide side);  // "source", "destination"
+std::string FindingText(const PlanFinding& finding);
+std::string BackupProblemText(const BackupFileProblem& problem);
+
+// Every error of the plan and of the backup file, one line each under
+// `indent`, saying where it is; a run's refusal lists them so.
+void PrintPlanErrors(std::ostream& out, const RunPlan& plan, const BackupFileProblem& backup,
+                     const std::string& indent);
+
+// What a failed restore of `dest` from `backup` left, and what to do: the
+// lines after the database layer's own message. UTF-8.
+std::string RestoreFailureAdvice(const RestoreResult& result, const std::string& backup,
+                                 const std::string& dest);
 
 void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan,
                const BackupPlan& backup);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "db/IB.h"
 #include "transfer/RunPlan.h"
 
 namespace runplan {
@@ -19,6 +20,19 @@ std::vector<ReferencePlan> PlanReferences(const std::string& table,
 // The generators, once the table lines are planned, and the two scripts.
 void PlanGenerators(ReadOnlySession& session, RunPlan& plan, const PlanOptions& options);
 void PlanScripts(const PlanOptions& options, RunPlan& plan);
+
+// The findings of the run as a whole: a table list that names no table, a
+// destination that cannot be written.
+void PlanRunGuards(ReadOnlySession& session, RunPlan& plan);
+
+// An event table of the events section that either database lacks: a note,
+// or an error when the source has rows for it. False when the run skips it.
+bool PlanEventTable(TIBSQL& source, TIBSQL& dest, const PlanOptions& options, TablePlan& line);
+
+// A kept-key copy: the rows whose keys the destination holds and keeps as the
+// table stands before the line (`fate`), counted without loading either side.
+void PlanKeptKeys(TIBSQL& source, TIBSQL& dest, const PlanOptions& options, TablePlan& line,
+                  const std::vector<std::string>& sourceQuery, const TableFate& fate);
 
 // "WHERE ((a) OR (b)) IS NOT TRUE": the rows a table keeps when the rows meeting
 // those conditions go; empty when there is none.

@@ -60,7 +60,7 @@ class Planner {
         line.table = events.table;
         line.keyColumn = events.keyColumn;
         line.action = LineAction::Copy;
-        PlanCopy(line, "");
+        if (EventTableThere(line)) PlanCopy(line, "");
         plan_.lines.push_back(std::move(line));
       }
     }
@@ -86,6 +86,15 @@ class Planner {
       line.markers = Markers(parsed);
       plan_.lines.push_back(std::move(line));
     } while (!list.Eof());
+  }
+
+  // A database without the event table makes the run skip it.
+  bool EventTableThere(TablePlan& line) {
+    try {
+      return runplan::PlanEventTable(source_, dest_, options_, line);
+    } catch (const std::exception&) {
+      return true;  // the copy's own statements tell what is wrong
+    }
   }
 
   // The clearing pass deletes every listed table's rows, or those meeting the
@@ -259,6 +268,8 @@ class Planner {
                                 " is not copied above this line: references to it become -1");
     }
 
+    if (line.keys == KeyHandling::Kept)
+      runplan::PlanKeptKeys(source_, dest_, options_, line, query, Fate(table));
     TableFate& fate = Fate(table);
     fate.copies.push_back({query, line.keys, line.keyColumn, line.sourceRows.value_or(0)});
     RowsAfter(line);
@@ -410,9 +421,20 @@ std::string KeptRowsWhere(const std::vector<std::string>& conditions) {
 
 }  // namespace runplan
 
-int RunPlan::Errors() const {
+namespace {
+
+int CountOf(const std::vector<PlanFinding>& findings, Severity severity) {
   int count = 0;
-  for (const TablePlan& line : lines) count += static_cast<int>(line.errors.size());
+  for (const PlanFinding& finding : findings) count += finding.severity == severity ? 1 : 0;
+  return count;
+}
+
+}  // namespace
+
+int RunPlan::Errors() const {
+  int count = CountOf(findings, Severity::Error);
+  for (const TablePlan& line : lines)
+    count += static_cast<int>(line.errors.size()) + CountOf(line.findings, Severity::Error);
   for (const GeneratorPlan& generator : generators) count += generator.error.empty() ? 0 : 1;
   for (const ScriptPlan* script : {&firstScript, &secondScript})
     count += script->error.empty() ? 0 : 1;
@@ -420,8 +442,9 @@ int RunPlan::Errors() const {
 }
 
 int RunPlan::Warnings() const {
-  int count = 0;
-  for (const TablePlan& line : lines) count += static_cast<int>(line.warnings.size());
+  int count = CountOf(findings, Severity::Warning);
+  for (const TablePlan& line : lines)
+    count += static_cast<int>(line.warnings.size()) + CountOf(line.findings, Severity::Warning);
   return count;
 }
 
@@ -433,6 +456,7 @@ RunPlan MakeRunPlan(ReadOnlySession& session, const PlanOptions& options) {
   plan.sourceHasOwnerPhotos =
       UstNalOwnerPhoto(source.statement, source.transaction, source.database);
   Planner(session, options, plan).Run();
+  runplan::PlanRunGuards(session, plan);
   runplan::PlanGenerators(session, plan, options);
   runplan::PlanScripts(options, plan);
   return plan;

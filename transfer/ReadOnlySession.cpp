@@ -1,6 +1,10 @@
 #include "transfer/ReadOnlySession.h"
 
+#include <charconv>
 #include <cmath>
+#include <exception>
+
+#include "transfer/DatabaseSide.h"
 
 namespace {
 
@@ -40,8 +44,16 @@ ReadOnlySession::Side::Side(const std::string& role)
 
 ReadOnlySession::ReadOnlySession(const TIBDatabase& connectLike, const std::string& sourcePath,
                                  const std::string& destPath) {
-  Open(source_, connectLike, sourcePath);
-  Open(dest_, connectLike, destPath);
+  try {
+    Open(source_, connectLike, sourcePath);
+  } catch (const std::exception& e) {
+    throw EAttachError(DatabaseSide::Source, e.what());
+  }
+  try {
+    Open(dest_, connectLike, destPath);
+  } catch (const std::exception& e) {
+    throw EAttachError(DatabaseSide::Destination, e.what());
+  }
 }
 
 ReadOnlySession::~ReadOnlySession() {
@@ -93,6 +105,59 @@ std::vector<std::vector<std::string>> RowsOf(TIBSQL& statement,
   }
   statement.Close();
   return rows;
+}
+
+namespace {
+
+// The current row's first column as a whole number; false for NULL. Throws
+// when it is some other value.
+bool WholeNumber(TIBSQL& statement, long long& value) {
+  TIBXSQLVAR& column = statement.Column(0);
+  if (column.IsNull()) return false;
+  const std::string text = column.GetText();
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size())
+    throw std::invalid_argument("not a whole number: " + text);
+  return true;
+}
+
+}  // namespace
+
+std::optional<long long> CountShared(TIBSQL& first, const std::vector<std::string>& firstLines,
+                                     TIBSQL& second, const std::vector<std::string>& secondLines,
+                                     text::TDateTime eventsFrom) {
+  StatementBracket firstBracket(first);
+  StatementBracket secondBracket(second);
+  Prepare(first, firstLines);
+  Execute(first, eventsFrom);
+  Prepare(second, secondLines);
+  Execute(second, eventsFrom);
+  long long shared = 0;
+  try {
+    // Both in ascending order: each side is read once, the second only as far
+    // as the first has come.
+    long long value = 0, other = 0;
+    auto nextOther = [&](bool fetch) {
+      for (;; fetch = true) {
+        if (fetch) second.FetchNext();
+        if (second.AtEnd()) return false;
+        if (WholeNumber(second, other)) return true;
+      }
+    };
+    bool otherLeft = nextOther(false);
+    for (; !first.AtEnd(); first.FetchNext()) {
+      if (!WholeNumber(first, value)) continue;
+      while (otherLeft && other < value) otherLeft = nextOther(true);
+      if (otherLeft && other == value) ++shared;
+    }
+  } catch (const std::invalid_argument&) {
+    first.Close();
+    second.Close();
+    return std::nullopt;
+  }
+  first.Close();
+  second.Close();
+  return shared;
 }
 
 std::vector<std::string> CountOf(const std::vector<std::string>& query) {

@@ -12,7 +12,8 @@
 class ReadOnlySession {
  public:
   // Attaches the source, then the destination, like `connectLike` would (its
-  // parameters and dialect); throws the database's error when one cannot be opened.
+  // parameters and dialect); throws EAttachError, naming the side, with the
+  // database's error when one cannot be opened.
   ReadOnlySession(const TIBDatabase& connectLike, const std::string& sourcePath,
                   const std::string& destPath);
   ~ReadOnlySession();
@@ -48,6 +49,14 @@ std::optional<long long> ValueOf(TIBSQL& statement, const std::vector<std::strin
 // Runs a query and gives every row, each value as text (NULL as an empty text).
 std::vector<std::vector<std::string>> RowsOf(TIBSQL& statement,
                                              const std::vector<std::string>& lines);
+
+// The rows of the first query whose first column, a whole number, the second
+// query also gives; both in ascending order of it, read side by side once, so
+// neither is held in memory. NULLs count for nothing; nothing when a value is
+// not a whole number. EV_D takes `eventsFrom` in both.
+std::optional<long long> CountShared(TIBSQL& first, const std::vector<std::string>& firstLines,
+                                     TIBSQL& second, const std::vector<std::string>& secondLines,
+                                     text::TDateTime eventsFrom = 0);
 
 // "SELECT COUNT(*) FROM (" + the query + ")", so a count is always of exactly
 // the rows the query reads.

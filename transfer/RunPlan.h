@@ -32,6 +32,28 @@ enum class LineAction {
 
 enum class KeyHandling { None, New, Kept };
 
+// What the plan finds beside what each line does, as data the front ends word.
+enum class FindingKind {
+  EmptyTableList,           // no line of the table list names a table
+  DestinationReadOnly,      // the destination database is in read-only mode
+  DestinationFileReadOnly,  // the destination's file cannot be written: `path`, `systemError`
+  EventTableInNeither,      // neither database has the event table: skipped
+  EventTableNotInSource,    // the source lacks the event table: skipped
+  EventTableNotInDest,      // only the destination lacks it; `count` source rows cannot arrive
+  KeptKeysHeld,   // `count` source rows bring keys the destination holds and keeps: they fail
+  KeptKeysTwice,  // the same, without a unique key in the destination: they arrive twice
+};
+
+enum class Severity { Note, Warning, Error };
+
+struct PlanFinding {
+  FindingKind kind;
+  Severity severity;
+  long long count = 0;
+  std::string path;
+  int systemError = 0;  // an errno
+};
+
 // A value the copy rewrites from source keys to the keys the referenced rows
 // get in the destination.
 struct ReferencePlan {
@@ -69,6 +91,7 @@ struct TablePlan {
   std::vector<ReferencePlan> references;
   std::vector<std::string> errors;    // the line would not do its work
   std::vector<std::string> warnings;  // it would, but likely not as meant
+  std::vector<PlanFinding> findings;
 };
 
 struct GeneratorPlan {
@@ -114,6 +137,7 @@ struct RunPlan {
   bool sourceHasOwnerPhotos = false;
   std::map<std::string, TableFate> fates;        // every table a line names
   std::map<std::string, ExpectedRows> expected;  // the tables rows are inserted into
+  std::vector<PlanFinding> findings;             // of the run as a whole
 
   int Errors() const;
   int Warnings() const;

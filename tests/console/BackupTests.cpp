@@ -4,6 +4,7 @@
 
 #include "tests/console/ConsoleFixture.h"
 #include "tests/support/Contents.h"
+#include "tests/support/Process.h"
 
 namespace consoletest {
 namespace {
@@ -16,7 +17,8 @@ TEST_F(ConsoleTest, BackupBeforeARunAndRestoreAfterItBringTheDestinationBack) {
   const testsupport::ProcessResult filled = Console(Databases());
   ASSERT_EQ(filled.exitCode, 0) << filled.out << filled.err;
   const std::string before = testsupport::DatabaseContents(dest_);
-  const std::string backup = dir_.File("Копия приемника.fbk");
+  // A name a shell would split and unquote: the hint must survive pasting.
+  const std::string backup = dir_.File("Копия 'приемника' (1).fbk");
   std::vector<std::string> run = Databases();
   run.insert(run.end(), {"--events", "--keep-locations", "--backup", backup});
 
@@ -42,9 +44,13 @@ TEST_F(ConsoleTest, BackupBeforeARunAndRestoreAfterItBringTheDestinationBack) {
       << ran.out;
   ASSERT_NE(testsupport::DatabaseContents(dest_), before);
 
+  // The summary's hint, pasted into a shell as it stands.
+  const std::vector<std::string> hint = After(ran.out, "puts the destination back:\n  ");
+  ASSERT_EQ(hint.size(), 1u) << ran.out;
+  const std::string bin = fs::path(kCommand).parent_path().string();
   const testsupport::ProcessResult restored =
-      Console({"--restore", backup, "--dest", dest_, "--yes"});
-  ASSERT_EQ(restored.exitCode, 0) << restored.out << restored.err;
+      testsupport::RunProcess({"sh", "-c", "PATH='" + bin + "':$PATH " + hint[0] + " --yes"});
+  ASSERT_EQ(restored.exitCode, 0) << hint[0] << restored.out << restored.err;
   EXPECT_EQ(testsupport::DatabaseContents(dest_), before);
 }
 

@@ -36,6 +36,16 @@ std::string ConsoleTest::LogBytes() const {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+std::map<std::string, std::string> ConsoleTest::FolderFiles() const {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir_.path())) {
+    if (!entry.is_regular_file() || entry.path().extension() == ".fdb") continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}
+
 std::vector<std::string> After(const std::string& output, const std::string& label) {
   std::vector<std::string> found;
   for (size_t at = output.find(label); at != std::string::npos; at = output.find(label, at + 1)) {

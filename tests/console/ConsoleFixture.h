@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ class ConsoleTest : public ::testing::Test {
   // windows-1251 with CR LF.
   void WriteControl(const std::string& name, const std::vector<std::string>& lines) const;
   std::string LogBytes() const;
+  // Every file of the test's folder but the databases, by path, with its bytes.
+  std::map<std::string, std::string> FolderFiles() const;
 
   // A Cyrillic name with a blank: the paths reach the command as UTF-8 bytes.
   testsupport::TempDir dir_{"dravik-console Объект"};

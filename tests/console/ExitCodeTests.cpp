@@ -13,8 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Arguments of a case: "@S" and "@D" stand for the two databases, "@/" for the
-// test's folder.
+// Arguments of a case: "@S" and "@D" stand for the two databases wherever they
+// appear, "@/" at the start for the test's folder.
 struct NotStarted {
   const char* name;
   std::vector<std::string> arguments;
@@ -30,15 +30,12 @@ class ExitCodes : public ConsoleTest {
  protected:
   std::vector<std::string> Expanded(const std::vector<std::string>& arguments) const {
     std::vector<std::string> expanded;
-    for (const std::string& argument : arguments) {
-      if (argument == "@S")
-        expanded.push_back(source_);
-      else if (argument == "@D")
-        expanded.push_back(dest_);
-      else if (argument.rfind("@/", 0) == 0)
-        expanded.push_back(folder_ + argument.substr(2));
-      else
-        expanded.push_back(argument);
+    for (std::string argument : arguments) {
+      if (argument.rfind("@/", 0) == 0) argument = folder_ + argument.substr(2);
+      for (const auto& [mark, path] : {std::pair{"@S", source_}, std::pair{"@D", dest_}})
+        if (const size_t at = argument.find(mark); at != std::string::npos)
+          argument.replace(at, 2, path);
+      expanded.push_back(argument);
     }
     return expanded;
   }
@@ -71,9 +68,17 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
       {"a source that is not there",
        {"--source", "@/gone.fdb", "--dest", "@D"},
        nullptr,
-       "gone.fdb"},
+       "source: I/O error during \"open\" operation"},
+      {"a destination that is not there",
+       {"--source", "@S", "--dest", "@/gone.fdb"},
+       nullptr,
+       "destination: I/O error during \"open\" operation"},
       {"the destination as the source, spelt otherwise",
        {"--source", "@/./dest.fdb", "--dest", "@D"},
+       nullptr,
+       same},
+      {"the destination as the source, through a server of this machine",
+       {"--source", "localhost:@D", "--dest", "@D"},
        nullptr,
        same},
       {"the same for a plan",
@@ -93,7 +98,12 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
       {"a backup over the source",
        {"--source", "@S", "--dest", "@D", "--backup", "@S"},
        nullptr,
-       "is one of the two databases"},
+       "would be renamed over the source database"},
+      // The path is the server's; written as this machine's, it is refused all the same.
+      {"a backup over the path of a server's destination",
+       {"--source", "@S", "--dest", "far.invalid/3050:@D", "--backup", "@D"},
+       nullptr,
+       "would be renamed over the destination database far.invalid/3050:"},
       {"a restore off a terminal without --yes",
        {"--restore", "@/SQL/Upd.sql", "--dest", "@D"},
        nullptr,

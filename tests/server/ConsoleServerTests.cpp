@@ -28,6 +28,15 @@ TEST_F(ServerRun, CommandLinePlansRunsAndChecksThroughTheServer) {
   EXPECT_EQ(planned.exitCode, 0) << planned.out << planned.err;
   EXPECT_NE(planned.out.find("warnings, 0 errors\n"), std::string::npos) << planned.out;
 
+  // The backup named as the destination's own file: the server would go on
+  // writing into a file the rename had replaced.
+  std::vector<std::string> overDest = command;
+  overDest.insert(overDest.end(), {"--backup", dest_.string()});
+  const testsupport::ProcessResult refused = testsupport::RunProcess(overDest);
+  EXPECT_EQ(refused.exitCode, 2) << refused.out << refused.err;
+  EXPECT_NE(refused.err.find("would be renamed over the destination database"), std::string::npos)
+      << refused.err;
+
   std::vector<std::string> run = command;
   run.insert(run.end(), {"--check", "--backup", backup});
   const testsupport::ProcessResult checked = testsupport::RunProcess(run);
