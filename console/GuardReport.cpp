@@ -140,12 +140,12 @@ std::string RestoreFailureAdvice(const RestoreResult& result, const std::string&
     case DestinationNow::Restored:
       return std::string();
     case DestinationNow::AsItWas:
-      return "The destination " + dest + " was not restored and is as it was.";
+      return "the destination " + dest + " was not restored and is as it was.";
     case DestinationNow::BackupInPlace:
-      return "The destination " + dest +
+      return "the destination " + dest +
              " already holds the backup's data; the failure came after it was put in place.";
     case DestinationNow::NotKnown:
-      return "The server had begun to replace the destination " + dest +
+      return "the server had begun to replace the destination " + dest +
              ": it may be gone, or hold only part of the backup.\nThe whole backup is restored "
              "on that server as " +
              result.keptCopy +

@@ -51,9 +51,13 @@ void PlanRunGuards(ReadOnlySession& session, RunPlan& plan) {
                   (line.line != 0 && line.action != LineAction::Comment && !line.table.empty());
   if (!namesATable) plan.findings.push_back(Finding(FindingKind::EmptyTableList, Severity::Error));
 
-  TIBSQL& dest = session.Dest().statement;
-  if (readonly::ValueOf(dest, {"SELECT MON$READ_ONLY FROM MON$DATABASE"}).value_or(0) != 0)
-    plan.findings.push_back(Finding(FindingKind::DestinationReadOnly, Severity::Error));
+  try {
+    TIBSQL& dest = session.Dest().statement;
+    if (readonly::ValueOf(dest, {"SELECT MON$READ_ONLY FROM MON$DATABASE"}).value_or(0) != 0)
+      plan.findings.push_back(Finding(FindingKind::DestinationReadOnly, Severity::Error));
+  } catch (const std::exception&) {
+    // An engine without the monitoring tables: the run's own errors will tell.
+  }
   // The embedded engine opens the file as this process; a server's file is
   // the server's to write.
   const ib::DatabaseLocation location = ib::LocateDatabase(session.Dest().database.DatabaseName());
