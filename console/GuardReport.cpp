@@ -60,9 +60,6 @@ std::string FindingText(const PlanFinding& finding) {
     case FindingKind::DestinationReadOnly:
       return "the destination is in read-only mode: every write would fail (gfix -mode "
              "read_write makes it writable)";
-    case FindingKind::DestinationFileReadOnly:
-      return "the destination file " + finding.path +
-             " cannot be written: " + Reason(finding.systemError);
     case FindingKind::EventTableInNeither:
       return "neither database has this table: the events section skips it";
     case FindingKind::EventTableNotInSource:
@@ -150,9 +147,9 @@ std::string RestoreFailureAdvice(const RestoreResult& result, const std::string&
              "on that server as " +
              result.keptCopy +
              ".\nTo put it back, run the restore again once the cause is mended:\n  " + again +
-             "\nor, on the server, with no one attached to either, move " +
-             ib::LocateDatabase(result.keptCopy).path + " over " + ib::LocateDatabase(dest).path +
-             ".";
+             "\nor, on the server, with no one attached to either file:\n  mv " +
+             ShellQuoted(ib::LocateDatabase(result.keptCopy).path) + " " +
+             ShellQuoted(ib::LocateDatabase(dest).path);
   }
   return std::string();
 }

@@ -1,13 +1,8 @@
 // What the plan finds beside what each line does: a run that could not begin
-// to do its work (no table named, a destination that cannot be written), the
+// to do its work (no table named, a destination in read-only mode), the
 // event tables a database lacks, and the kept keys the destination already has.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <exception>
 
-#include "db/DatabaseLocation.h"
 #include "text/Trim.h"
 #include "transfer/PlanParts.h"
 #include "transfer/ReadOnlySession.h"
@@ -16,8 +11,7 @@
 namespace {
 
 PlanFinding Finding(FindingKind kind, Severity severity, long long count = 0) {
-  PlanFinding finding{kind, severity, count, std::string(), 0};
-  return finding;
+  return PlanFinding{kind, severity, count};
 }
 
 bool HasTable(TIBSQL& statement, const std::string& table) {
@@ -57,15 +51,6 @@ void PlanRunGuards(ReadOnlySession& session, RunPlan& plan) {
       plan.findings.push_back(Finding(FindingKind::DestinationReadOnly, Severity::Error));
   } catch (const std::exception&) {
     // An engine without the monitoring tables: the run's own errors will tell.
-  }
-  // The embedded engine opens the file as this process; a server's file is
-  // the server's to write.
-  const ib::DatabaseLocation location = ib::LocateDatabase(session.Dest().database.DatabaseName());
-  if (!location.Remote() && ::faccessat(AT_FDCWD, location.path.c_str(), W_OK, AT_EACCESS) != 0) {
-    PlanFinding finding = Finding(FindingKind::DestinationFileReadOnly, Severity::Error);
-    finding.path = location.path;
-    finding.systemError = errno;
-    plan.findings.push_back(finding);
   }
 }
 

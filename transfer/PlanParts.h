@@ -22,7 +22,8 @@ void PlanGenerators(ReadOnlySession& session, RunPlan& plan, const PlanOptions& 
 void PlanScripts(const PlanOptions& options, RunPlan& plan);
 
 // The findings of the run as a whole: a table list that names no table, a
-// destination that cannot be written.
+// destination in read-only mode. (A file this process cannot write the engine
+// refuses to open at all.)
 void PlanRunGuards(ReadOnlySession& session, RunPlan& plan);
 
 // An event table of the events section that either database lacks: a note,

@@ -102,8 +102,7 @@ BackupFileProblem CheckBackupFile(const std::string& file, const std::string& pr
 
 bool IsRefusal(const PlanFinding& finding) {
   return finding.kind == FindingKind::EmptyTableList ||
-         finding.kind == FindingKind::DestinationReadOnly ||
-         finding.kind == FindingKind::DestinationFileReadOnly;
+         finding.kind == FindingKind::DestinationReadOnly;
 }
 
 RunVerdict JudgeRun(const RunPlan& plan, const BackupFileProblem& backup) {

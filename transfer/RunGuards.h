@@ -36,7 +36,7 @@ BackupFileProblem CheckBackupFile(const std::string& file, const std::string& pr
                                   const std::string& source, const std::string& dest);
 
 // True for the plan's findings that no one may run over: a table list that
-// names no table and a destination that cannot be written.
+// names no table and a destination in read-only mode.
 bool IsRefusal(const PlanFinding& finding);
 
 struct RunVerdict {

@@ -34,12 +34,11 @@ enum class KeyHandling { None, New, Kept };
 
 // What the plan finds beside what each line does, as data the front ends word.
 enum class FindingKind {
-  EmptyTableList,           // no line of the table list names a table
-  DestinationReadOnly,      // the destination database is in read-only mode
-  DestinationFileReadOnly,  // the destination's file cannot be written: `path`, `systemError`
-  EventTableInNeither,      // neither database has the event table: skipped
-  EventTableNotInSource,    // the source lacks the event table: skipped
-  EventTableNotInDest,      // only the destination lacks it; `count` source rows cannot arrive
+  EmptyTableList,         // no line of the table list names a table
+  DestinationReadOnly,    // the destination database is in read-only mode
+  EventTableInNeither,    // neither database has the event table: skipped
+  EventTableNotInSource,  // the source lacks the event table: skipped
+  EventTableNotInDest,    // only the destination lacks it; `count` source rows cannot arrive
   KeptKeysHeld,   // `count` source rows bring keys the destination holds and keeps: they fail
   KeptKeysTwice,  // the same, without a unique key in the destination: they arrive twice
 };
@@ -50,8 +49,6 @@ struct PlanFinding {
   FindingKind kind;
   Severity severity;
   long long count = 0;
-  std::string path;
-  int systemError = 0;  // an errno
 };
 
 // A value the copy rewrites from source keys to the keys the referenced rows

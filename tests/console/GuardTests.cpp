@@ -117,6 +117,28 @@ TEST_F(Guards, ARefusedRunTouchesNothing) {
   EXPECT_EQ(DatabaseContents(source_), source);
 }
 
+// A file this process may not write is one the engine will not open: the
+// command names the destination and leaves everything as it was.
+TEST_F(Guards, ADestinationFileThatCannotBeWrittenIsNamed) {
+  struct Immutable {
+    explicit Immutable(const std::string& file) : file(file) {
+      locked = testsupport::RunProcess({"chattr", "+i", file}).exitCode == 0;
+    }
+    ~Immutable() {
+      if (locked) testsupport::RunProcess({"chattr", "-i", file});
+    }
+    std::string file;
+    bool locked = false;
+  } immutable(dest_);
+  if (!immutable.locked) GTEST_SKIP() << "chattr +i is not allowed on this file system";
+  const std::map<std::string, std::string> files = FolderFiles();
+  const testsupport::ProcessResult result = Console(Run({"--force"}));
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(result.err.rfind("destination: no permission for read-write access", 0), 0u)
+      << result.err;
+  EXPECT_TRUE(FolderFiles() == files) << "the program folder changed";
+}
+
 TEST_F(Guards, ForceRunsOverALineThatCannotBeCopied) {
   WriteBytes("Conv.txt", TableListWithBrokenLine());
   const testsupport::ProcessResult result = Console(Run({"--force"}));
