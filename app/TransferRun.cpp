@@ -135,7 +135,10 @@ void TransferRun::MoveBitBtnClick(const std::string& programFolder, int tableLis
   if (context) {
     outcome_.failedStatements = context->log.FailedStatements();
     outcome_.failedRows = context->log.FailedRows();
-    outcome_.keyMap = std::move(context->keyMap);
+    outcome_.record.keyMap = std::move(context->keyMap);
+    outcome_.record.lines = std::move(context->lines);
+    outcome_.record.failedRows = context->log.FailedRowKeys();
+    outcome_.record.failedUpdates = context->log.FailedUpdateKeys();
   }
 
   // The end steps run one by one: a failing one must not keep the others from

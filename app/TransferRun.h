@@ -11,7 +11,7 @@
 
 #include "db/IB.h"
 #include "transfer/DatabaseSide.h"
-#include "transfer/KeyMap.h"
+#include "transfer/RunRecord.h"
 #include "transfer/TransferWindow.h"
 
 class DynamicStates;
@@ -50,7 +50,7 @@ class TransferRun {
     DatabaseSide attachFailed = DatabaseSide::None;
     int failedStatements = 0;
     std::map<std::string, int> failedRows;  // rows kept out of the destination, by table
-    KeyMap keyMap;                          // the run's old and new keys
+    RunRecord record;                       // the key map and more, for the check
   };
   const Outcome& LastOutcome() const { return outcome_; }
 

@@ -207,10 +207,11 @@ class Command {
     if (!outcome.begun) return kExitNotStarted;
 
     const bool interrupted = window_.Interrupted();
-    std::optional<int> differences;
+    const Clock::time_point ran = Clock::now();
+    std::optional<long long> differences;
     if (options_.check && !interrupted && !window_.ErrorReported())
       differences = Check(*plan_, outcome);
-    Summary(outcome, Clock::now() - start, interrupted, differences);
+    Summary(outcome, ran - start, Clock::now() - ran, interrupted, differences, EventsNotMoved());
     if (interrupted) return kExitInterrupted;
     if (window_.ErrorReported() || outcome.failedStatements > 0 || differences.value_or(0) > 0 ||
         verdict_.errors > 0)
@@ -218,11 +219,12 @@ class Command {
     return kExitClean;
   }
 
-  int Check(const RunPlan& before, const TransferRun::Outcome& outcome) {
+  long long Check(const RunPlan& before, const TransferRun::Outcome& outcome) {
     try {
       ReadOnlySession session(dm_->IBDatabase3, source_, dest_);
       const RunCheck check =
-          CheckRun(session, before, outcome.failedRows, outcome.keyMap, options_.keepLocations);
+          CheckRun(session, before, {options_.folder, options_.events, options_.eventsFrom},
+                   outcome.record, options_.keepLocations);
       if (!options_.quiet) PrintCheck(std::cout, check);
       return check.Differences();
     } catch (const std::exception& e) {
@@ -231,20 +233,33 @@ class Command {
     }
   }
 
-  void Summary(const TransferRun::Outcome& outcome, Clock::duration took, bool interrupted,
-               const std::optional<int>& differences) {
+  // Events and alarms no description matches are not read by the run: the
+  // summary says so instead of counting only what was read.
+  std::optional<long long> EventsNotMoved() const {
+    if (!options_.events) return std::nullopt;
+    long long rows = 0;
+    for (const TablePlan& line : plan_->lines) rows += line.sourceRowsLeftOut.value_or(0);
+    return rows;
+  }
+
+  void Summary(const TransferRun::Outcome& outcome, Clock::duration ran, Clock::duration checked,
+               bool interrupted, const std::optional<long long>& differences,
+               const std::optional<long long>& notMoved) {
     long long lost = 0;
     // Macros are not counted among the rows read, so neither are their failures.
     for (const auto& [table, rows] : outcome.failedRows)
       if (table != "MACROSES") lost += rows;
-    const double seconds = std::chrono::duration<double>(took).count();
     std::cout << "\n" << Utf8(window_.LastStatus()) << "\n";
     if (interrupted && !window_.LastTable().empty())
       std::cout << "Interrupted in or after " << Utf8(window_.LastTable()) << " (step "
                 << window_.LastTableStep() << " of " << window_.Steps()
                 << "): what was written stays.\n";
     std::cout << "Rows copied: " << window_.RowsRead() - lost << " of " << window_.RowsRead()
-              << " read; failed statements: " << outcome.failedStatements << "\n";
+              << " read";
+    if (notMoved && *notMoved > 0)
+      std::cout << " (" << *notMoved
+                << " events and alarms not read: no description matches their codes)";
+    std::cout << "; failed statements: " << outcome.failedStatements << "\n";
     if (verdict_.errors > 0)
       std::cout << "Plan: " << verdict_.errors << (verdict_.errors == 1 ? " error" : " errors")
                 << ", run over with --force: those lines did not do their work\n";
@@ -254,8 +269,13 @@ class Command {
                     : *differences == 0 ? "no difference"
                                         : std::to_string(*differences) + " differences")
                 << "\n";
-    char time[64];
-    std::snprintf(time, sizeof time, "Time: %.1f s\n", seconds);
+    char time[96];
+    const double seconds = std::chrono::duration<double>(ran).count();
+    if (differences)
+      std::snprintf(time, sizeof time, "Time: %.1f s, the check %.1f s more\n", seconds,
+                    std::chrono::duration<double>(checked).count());
+    else
+      std::snprintf(time, sizeof time, "Time: %.1f s\n", seconds);
     std::cout << time;
     if (!options_.backup.empty())
       std::cout << "Backup: " << options_.backup << ", " << SizeText(backupSize_)

@@ -120,6 +120,9 @@ void PrintLine(std::ostream& out, const TablePlan& line) {
     out << "    reads from the source: " << Number(line.sourceRows) << " rows";
     if (!line.sourceRowsNote.empty()) out << " (" << Utf8(line.sourceRowsNote) << ")";
     out << "\n";
+    if (line.sourceRowsLeftOut)
+      out << "    not moved: " << *line.sourceRowsLeftOut
+          << " rows no description matches (their code and additional code)\n";
   }
   if (line.keys != KeyHandling::None) out << "    keys: " << KeysName(line) << "\n";
   if (line.destRowsAfter)
@@ -196,17 +199,21 @@ void PrintScripts(std::ostream& out, const RunPlan& plan) {
 }
 
 void PrintTotals(std::ostream& out, const RunPlan& plan, const BackupPlan& backup) {
-  long long deleted = 0, read = 0;
+  long long deleted = 0, read = 0, leftOut = 0;
   int copied = 0, lines = 0;
   for (const TablePlan& line : plan.lines) {
     if (line.line != 0) ++lines;
     deleted += line.destRowsDeleted.value_or(0);
+    leftOut += line.sourceRowsLeftOut.value_or(0);
     if (Copies(line)) read += line.sourceRows.value_or(0);
     if (line.action == LineAction::Copy || line.action == LineAction::Macros) ++copied;
   }
   out << "\nTotals: " << lines << " lines, " << copied << " table copies, " << deleted
       << " destination rows deleted, " << read << " source rows read, " << plan.generators.size()
       << " generators, " << plan.Warnings() << " warnings, " << plan.Errors() << " errors\n";
+  if (leftOut > 0)
+    out << "Events and alarms not moved, for no description matches their codes: " << leftOut
+        << "\n";
   if (plan.Errors() > 0 || backup.problem.Found())
     out << "The plan names errors (marked ERROR above): a run does not start"
         << (JudgeRun(plan, backup.problem).refusals > 0

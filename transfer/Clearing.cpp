@@ -99,8 +99,10 @@ void UpdPer(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTransacti
     try {
       dest.Execute();
     } catch (const std::exception& e) {
-      context.log.AppendFailure(ru::LogUpdateError() + table + " " + keyColumn + " =  " +
-                                key.GetText() + " :  " + e.what());
+      const std::string keyText = key.GetText();
+      context.log.AppendUpdateFailure(
+          table, keyText,
+          ru::LogUpdateError() + table + " " + keyColumn + " =  " + keyText + " :  " + e.what());
     }
     source.FetchNext();
   }

@@ -13,14 +13,45 @@ namespace {
 
 enum class PassEnd { Completed, Interrupted };
 
+// The record of a line (0: the events section), made when first needed.
+LineRecord& Record(TransferContext& context, int line, const std::string& table) {
+  for (LineRecord& record : context.lines)
+    if (record.line == line && record.table == table) return record;
+  context.lines.push_back(LineRecord{line, table, {}, false, 0, 0});
+  return context.lines.back();
+}
+
 // Every call made for a line is guarded: the called operation has logged what it
-// could, and one table must not stop the others.
+// could, and one table must not stop the others. The error is recorded for the
+// check, which reports a line that could not do its work.
 template <typename Call>
-void Guarded(Call&& call) {
+void Guarded(TransferContext& context, int line, const std::string& table, Call&& call) {
   try {
     std::forward<Call>(call)();
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    Record(context, line, table).errors.push_back(e.what());
   }
+}
+
+// A copy, with the key-map entries its rows get; key-mapped tables append one
+// entry a row, in the order the copy reads them.
+template <typename Copy>
+void RecordedCopy(TransferContext& context, int line, const std::string& table, int pair,
+                  Copy&& copy) {
+  const size_t first = pair != 0 ? context.keyMap.Pair(pair).OldCount() : 0;
+  auto done = [&] {
+    LineRecord& record = Record(context, line, table);
+    record.copied = true;
+    record.firstKeyEntry = first;
+    record.keyEntries = pair != 0 ? context.keyMap.Pair(pair).OldCount() - first : 0;
+  };
+  try {
+    std::forward<Copy>(copy)();
+  } catch (...) {
+    done();
+    throw;
+  }
+  done();
 }
 
 bool NeverCleared(const std::string& table) {
@@ -37,11 +68,13 @@ void ClearDestination(TransferContext& context, const std::string& table,
   ClearTable(context, dm.IBSQL3, dm.IBTransaction1, dm.IBDatabase1, table, condition);
 }
 
-void CopyTable(TransferContext& context, const std::string& table, const std::string& keyColumn,
-               const std::string& condition) {
+void CopyTable(TransferContext& context, int line, const std::string& table,
+               const std::string& keyColumn, const std::string& condition) {
   TDM1& dm = context.dm;
-  Perepis(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1, dm.IBDatabase3,
-          dm.IBDatabase1, table, keyColumn, condition);
+  RecordedCopy(context, line, table, KeyMapPairNumber(table), [&] {
+    Perepis(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1, dm.IBDatabase3,
+            dm.IBDatabase1, table, keyColumn, condition);
+  });
 }
 
 // After every line, comments included: one step of the overall bar and a pump.
@@ -57,11 +90,13 @@ PassEnd ClearingPass(TransferContext& context) {
     context.log.Append({"", RunLog::Timestamp() + ru::LogClearingPass()});
     text::TextFileReader list(TableListPath(context));
     window.SetStatusText(ru::StatusClearing());
+    int number = 0;
     do {
       if (window.Interrupted()) return PassEnd::Interrupted;
       TableListLine line = ParseTableListLine(list.ReadLine(), TableListPass::Clearing);
+      ++number;
       if (!line.comment && !NeverCleared(line.table)) {
-        Guarded([&] {
+        Guarded(context, number, line.table, [&] {
           ClearDestination(context, line.table, line.argument);
           // Zones belong to readers: they go whenever readers are deleted.
           if (line.table == "READERS") ClearDestination(context, "ZONES", "");
@@ -75,27 +110,29 @@ PassEnd ClearingPass(TransferContext& context) {
   return PassEnd::Completed;
 }
 
-void CopyLine(TransferContext& context, const TableListLine& line) {
+void CopyLine(TransferContext& context, int number, const TableListLine& line) {
   TransferWindow& window = context.window;
   TDM1& dm = context.dm;
   window.SetStatusText(line.table);
   if (line.extraClearing || line.clearOnly) {
-    Guarded([&] {
+    Guarded(context, number, line.table, [&] {
       const std::string& words = line.extraClearing ? ru::LogExtraClearing() : ru::LogClearing();
       context.log.Append(RunLog::Timestamp() + words + line.table);
       if (!NeverCleared(line.table)) ClearDestination(context, line.table, "");
     });
   }
   window.ProcessMessages();
-  Guarded([&] {
+  Guarded(context, number, line.table, [&] {
     if (line.table == "MACROSES")
-      PerepisMacros(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1,
-                    dm.IBDatabase3, dm.IBDatabase1);
+      RecordedCopy(context, number, line.table, keymap::kMacroses, [&] {
+        PerepisMacros(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1,
+                      dm.IBDatabase3, dm.IBDatabase1);
+      });
     else if (!IsEventTable(line.table) && !line.clearOnly && !line.update)
-      CopyTable(context, line.table, line.keyColumn, line.argument);
+      CopyTable(context, number, line.table, line.keyColumn, line.argument);
   });
   if (line.update) {
-    Guarded([&] {
+    Guarded(context, number, line.table, [&] {
       UpdPer(context, dm.IBSQL4, dm.IBSQL3, dm.IBTransaction, dm.IBTransaction1, dm.IBDatabase3,
              dm.IBDatabase1, line.table, line.keyColumn, line.argument);
     });
@@ -108,7 +145,8 @@ void EventsSection(TransferContext& context) {
     if (window.Interrupted()) return;
     window.SetStatusText(events.table);
     window.ProcessMessages();
-    Guarded([&] { CopyTable(context, events.table, events.keyColumn, ""); });
+    Guarded(context, 0, events.table,
+            [&] { CopyTable(context, 0, events.table, events.keyColumn, ""); });
     window.StepAllBar();
   }
 }
@@ -119,12 +157,14 @@ void CopyingPass(TransferContext& context) {
     {
       text::TextFileReader list(TableListPath(context));
       context.log.Append({"", RunLog::Timestamp() + ru::LogCopyPass()});
+      int number = 0;
       do {
         if (window.Interrupted()) return;
         std::string text = list.ReadLine();
+        ++number;
         window.ProcessMessages();
         TableListLine line = ParseTableListLine(text, TableListPass::Copying);
-        if (!line.comment) CopyLine(context, line);
+        if (!line.comment) CopyLine(context, number, line);
         if (!StepAndCheck(window)) return;
       } while (!list.Eof());
     }

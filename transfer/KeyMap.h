@@ -58,6 +58,9 @@ class KeyMapPair {
   void AppendNew(const std::string& newKey);
   size_t OldCount() const { return old_.Size(); }
   size_t NewCount() const { return new_.Size(); }
+  // The entry at a position, as it was appended.
+  std::string OldKeyAt(size_t position) const { return old_.At(position); }
+  std::string NewKeyAt(size_t position) const { return new_.At(position); }
   // The entries as they were appended.
   std::vector<std::string> OldKeys() const;
   std::vector<std::string> NewKeys() const;

@@ -63,6 +63,8 @@ void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTr
   }
 
   KeyMapPair& keys = context.keyMap.Pair(keymap::kMacroses);
+  // The macros' own keys, read into the old-key list in list order.
+  const size_t firstOldKey = keys.OldCount() - static_cast<size_t>(macros.Count());
   KeyedInsert insert(dest, "insert into MACROSES (MCR_NAME,MCR_FILL) values (:E,:F)", "MACROSES",
                      "MCR_ID");
   for (int i = 0; i < macros.Count(); ++i) {
@@ -76,7 +78,8 @@ void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTr
       insert.Execute();
       written = true;
     } catch (const std::exception& e) {
-      context.log.AppendRowFailure("MACROSES", ru::LogMacroInsertError() + e.what());
+      context.log.AppendRowFailure("MACROSES", keys.OldKeyAt(firstOldKey + static_cast<size_t>(i)),
+                                   ru::LogMacroInsertError() + e.what());
     }
     // A macro that is not in the destination maps to -1, never to another macro's key.
     std::string newKey = "-1";

@@ -1,6 +1,7 @@
 // The generators and the scripts in a run's plan. A generator is set to one
 // more than the largest value its column would hold once the tables are copied;
 // the plan works that out as if every source row arrived.
+#include <algorithm>
 #include <exception>
 
 #include "text/TextFile.h"
@@ -104,6 +105,9 @@ void CountStatements(const std::string& folder, ScriptPlan& script) {
       const std::vector<std::string> lines = ReadScriptStatement(file);
       ++script.blocks;
       if (!lines.empty()) ++script.statements;
+      for (std::string& table : TablesWrittenBy(lines))
+        if (std::find(script.writes.begin(), script.writes.end(), table) == script.writes.end())
+          script.writes.push_back(std::move(table));
     } while (!file.Eof());
   } catch (const std::exception& e) {
     script.error = e.what();

@@ -65,10 +65,14 @@ class Planner {
       }
     }
     for (const auto& [table, fate] : plan_.fates) {
-      if (fate.copies.empty()) continue;
-      ExpectedRows& expected = plan_.expected[table];
-      expected.kept = KeptNow(table).value_or(0);
+      ExpectedRows expected;
+      try {
+        expected.kept = KeptNow(table).value_or(0);
+      } catch (const std::exception&) {
+        continue;  // the destination has no such table
+      }
       for (const TableFate::Copy& copy : fate.copies) expected.copied += copy.rows;
+      plan_.expected[table] = expected;
     }
   }
 
@@ -197,6 +201,7 @@ class Planner {
       line.errors.push_back(std::string("the source: ") + e.what());
       return;
     }
+    CountLeftOut(line);
     if (photosFromOwner) {
       sourceColumns = tablecopy::PhotosFromOwnerSourceColumns();
       line.sourceRowsNote = "the photos of the source's owners (OWNER.OW_PHOTO)";
@@ -339,6 +344,16 @@ class Planner {
     }
     line.notes.push_back("the destination's rows whose " + line.keyColumn +
                          " equals a source row's get its " + column + "; keys are not mapped");
+  }
+
+  void CountLeftOut(TablePlan& line) {
+    const std::vector<std::string> query = tablecopy::UndescribedCountQuery(line.table);
+    if (query.empty()) return;
+    try {
+      line.sourceRowsLeftOut = readonly::ValueOf(source_, query, options_.eventsFrom);
+    } catch (const std::exception& e) {
+      line.errors.push_back(std::string("the source: ") + e.what());
+    }
   }
 
   void NoteWhichRows(TablePlan& line, const std::string& condition) {

@@ -21,6 +21,10 @@ void Open(ReadOnlySession::Side& side, const TIBDatabase& like, const std::strin
   side.transaction.SetParams(kReadOnly);
   side.statement.SetDatabase(&side.database);
   side.statement.SetTransaction(&side.transaction);
+  side.lookupTransaction.SetDefaultDatabase(&side.database);
+  side.lookupTransaction.SetParams(kReadOnly);
+  side.lookup.SetDatabase(&side.database);
+  side.lookup.SetTransaction(&side.lookupTransaction);
   side.database.SetDatabaseName(path);
   side.database.SetConnected(true);
 }
@@ -40,7 +44,11 @@ void Execute(TIBSQL& statement, text::TDateTime eventsFrom) {
 }  // namespace
 
 ReadOnlySession::Side::Side(const std::string& role)
-    : database(role + "Database"), transaction(role + "Transaction"), statement(role + "SQL") {}
+    : database(role + "Database"),
+      transaction(role + "Transaction"),
+      statement(role + "SQL"),
+      lookupTransaction(role + "LookupTransaction"),
+      lookup(role + "LookupSQL") {}
 
 ReadOnlySession::ReadOnlySession(const TIBDatabase& connectLike, const std::string& sourcePath,
                                  const std::string& destPath) {
@@ -60,7 +68,9 @@ ReadOnlySession::~ReadOnlySession() {
   for (Side* side : {&dest_, &source_}) {
     try {
       if (side->statement.Open()) side->statement.Close();
+      if (side->lookup.Open()) side->lookup.Close();
       if (side->transaction.Active()) side->transaction.Commit();
+      if (side->lookupTransaction.Active()) side->lookupTransaction.Commit();
       side->database.SetConnected(false);
     } catch (...) {
       // The objects' own destructors end whatever is still open.

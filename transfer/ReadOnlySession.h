@@ -25,6 +25,10 @@ class ReadOnlySession {
     TIBDatabase database;
     TIBTransaction transaction;
     TIBSQL statement;
+    // A second statement in a transaction of its own, for queries made while
+    // the first one's rows are being read.
+    TIBTransaction lookupTransaction;
+    TIBSQL lookup;
   };
   Side& Source() { return source_; }
   Side& Dest() { return dest_; }

@@ -17,8 +17,16 @@ void RunLog::AppendFailure(const std::vector<std::string>& lines) {
   Append(lines);
 }
 
-void RunLog::AppendRowFailure(const std::string& table, const std::string& line) {
+void RunLog::AppendRowFailure(const std::string& table, const std::string& key,
+                              const std::string& line) {
   ++failedRows_[table];
+  ++failedRowKeys_[table][key];
+  AppendFailure(line);
+}
+
+void RunLog::AppendUpdateFailure(const std::string& table, const std::string& key,
+                                 const std::string& line) {
+  ++failedUpdateKeys_[table][key];
   AppendFailure(line);
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "transfer/RunRecord.h"
+
 class RunLog {
  public:
   explicit RunLog(std::string programFolder) : path_(programFolder + "DB_dravik.log") {}
@@ -24,11 +26,17 @@ class RunLog {
   // so that a front end can tell a clean run without reading the file back.
   void AppendFailure(const std::vector<std::string>& lines);
   void AppendFailure(const std::string& line) { AppendFailure(std::vector<std::string>{line}); }
-  // A failed statement that also kept one row of `table` out of the destination.
-  void AppendRowFailure(const std::string& table, const std::string& line);
+  // A failed statement that also kept one row of `table` out of the
+  // destination; `key` is the row's key as the line names it.
+  void AppendRowFailure(const std::string& table, const std::string& key, const std::string& line);
+  // A failed update of one column of one destination row.
+  void AppendUpdateFailure(const std::string& table, const std::string& key,
+                           const std::string& line);
 
   int FailedStatements() const { return failedStatements_; }
   const std::map<std::string, int>& FailedRows() const { return failedRows_; }
+  const FailedKeys& FailedRowKeys() const { return failedRowKeys_; }
+  const FailedKeys& FailedUpdateKeys() const { return failedUpdateKeys_; }
 
   // The current local date and time in the log's form: short date, then the
   // long time unless it is midnight exactly.
@@ -38,4 +46,5 @@ class RunLog {
   std::string path_;
   int failedStatements_ = 0;
   std::map<std::string, int> failedRows_;  // by table
+  FailedKeys failedRowKeys_, failedUpdateKeys_;
 };

@@ -76,8 +76,10 @@ struct TablePlan {
   std::string deleteCondition;  // empty: every row
   std::optional<long long> destRowsDeleted;
 
-  std::optional<long long> sourceRows;     // rows the line copies or updates from
-  std::string sourceRowsNote;              // which rows, when not all of them
+  std::optional<long long> sourceRows;  // rows the line copies or updates from
+  std::string sourceRowsNote;           // which rows, when not all of them
+  // Events and alarms no description matches: the copy does not read them.
+  std::optional<long long> sourceRowsLeftOut;
   std::optional<long long> destRowsAfter;  // the table's rows once the line is done
   KeyHandling keys = KeyHandling::None;
   int pair = 0;
@@ -101,8 +103,9 @@ struct GeneratorPlan {
 
 struct ScriptPlan {
   std::string file;
-  int statements = 0;  // non-empty statements
-  int blocks = 0;      // statement blocks in the run log (empty statements too)
+  int statements = 0;               // non-empty statements
+  int blocks = 0;                   // statement blocks in the run log (empty statements too)
+  std::vector<std::string> writes;  // tables its statements name as written, upper-cased
   std::string error;
 };
 
@@ -120,7 +123,8 @@ struct TableFate {
   std::vector<Copy> copies;  // rows inserted since the last full deletion
 };
 
-// The rows a table should hold after the run, for the check.
+// The rows a table should hold after the run, for the check: every table a
+// line names that the destination has.
 struct ExpectedRows {
   long long kept = 0;    // the destination's own rows that stay
   long long copied = 0;  // source rows inserted
@@ -132,9 +136,9 @@ struct RunPlan {
   ScriptPlan firstScript, secondScript;
   bool destHasOwnerPhotos = false;
   bool sourceHasOwnerPhotos = false;
-  std::map<std::string, TableFate> fates;        // every table a line names
-  std::map<std::string, ExpectedRows> expected;  // the tables rows are inserted into
-  std::vector<PlanFinding> findings;             // of the run as a whole
+  std::map<std::string, TableFate> fates;  // every table a line names
+  std::map<std::string, ExpectedRows> expected;
+  std::vector<PlanFinding> findings;  // of the run as a whole
 
   int Errors() const;
   int Warnings() const;

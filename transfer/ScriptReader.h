@@ -14,3 +14,7 @@ bool IsScriptSeparator(std::string_view line);
 // past the end yields a blank line, so the end of the file ends the last
 // statement and a file at its end gives an empty statement.
 std::vector<std::string> ReadScriptStatement(text::TextFileReader& script);
+
+// The tables a statement writes by name (INSERT INTO, UPDATE, DELETE FROM,
+// UPDATE OR INSERT INTO, MERGE INTO), upper-cased, in the order named.
+std::vector<std::string> TablesWrittenBy(const std::vector<std::string>& lines);

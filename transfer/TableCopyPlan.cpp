@@ -69,6 +69,7 @@ RowStatement Update(RowKind kind, const std::string& table, const std::string& k
                     const std::vector<std::string>& common, size_t first, size_t last) {
   RowStatement row;
   row.kind = kind;
+  row.updateKey = keyName;
   row.text = "UPDATE " + table + " SET " + Assignments(common, first, last) + " Where " + keyName +
              " = :" + common.at(0);
   for (size_t i = first; i <= last; ++i) row.paramSources.push_back(common[i]);
@@ -94,6 +95,22 @@ std::vector<std::string> SourceQuery(const std::string& table, const std::string
   if (!condition.empty()) lines.push_back("Where " + condition);
   lines.push_back(" Order BY " + keyColumn);
   return lines;
+}
+
+std::vector<std::string> UndescribedCountQuery(const std::string& table) {
+  std::string alias, prefix;
+  if (table == "EVENTS") {
+    alias = "E";
+    prefix = "E.EV_";
+  } else if (table == "ALARM") {
+    alias = "A";
+    prefix = "A.AL_";
+  } else {
+    return {};
+  }
+  return {"Select Count(*) from " + table + " " + alias + " Where (" + prefix + "DATE >= :EV_D)",
+          "and not exists (Select 1 from EVDESC ED Where (" + prefix + "CODE = ED.ED_CODE) and ((" +
+              prefix + "ADDCODE = ED.ED_ADDCODE) or (" + prefix + "ADDCODE-256 = ED.ED_ADDCODE)))"};
 }
 
 std::string PhotosFromOwnerCountQuery() {

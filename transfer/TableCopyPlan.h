@@ -11,6 +11,9 @@ namespace tablecopy {
 std::string CountQuery(const std::string& table, const std::string& keyColumn);
 std::vector<std::string> SourceQuery(const std::string& table, const std::string& keyColumn,
                                      const std::string& condition);
+// Counts the events or alarms from EV_D on that no description matches, which
+// the copy leaves out; empty for other tables.
+std::vector<std::string> UndescribedCountQuery(const std::string& table);
 // The destination keeps photos in OWNERPHOTOS while the source keeps them in OWNER.
 std::string PhotosFromOwnerCountQuery();
 std::vector<std::string> PhotosFromOwnerSourceQuery();
@@ -28,6 +31,7 @@ struct RowStatement {
   RowKind kind = RowKind::Insert;
   std::string text;
   std::vector<std::string> paramSources;  // source column copied into parameter i
+  std::string updateKey;                  // updates: the destination column they match
   // Inserts: the columns written and the value of each, a parameter (":NAME")
   // or a constant.
   std::vector<std::string> insertColumns, insertValues;

@@ -114,7 +114,7 @@ void TableCopy::Log(const PreparedRow& row, const std::string& prefix, const std
     const std::string line = prefix + table_ + " " + keyColumn_ + " =  " + key + " :  " + error;
     // Only a failed row statement keeps the row out; the later steps' failures do not.
     if (prefix == ru::LogInsertError())
-      context_.log.AppendRowFailure(table_, line);
+      context_.log.AppendRowFailure(table_, key, line);
     else
       context_.log.AppendFailure(line);
   } catch (...) {

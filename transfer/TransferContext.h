@@ -10,14 +10,19 @@
 #include "db/IB.h"
 #include "transfer/KeyMap.h"
 #include "transfer/RunLog.h"
+#include "transfer/RunRecord.h"
 #include "transfer/TransferWindow.h"
 
 class DynamicStates;
 
 struct TransferContext {
-  TransferContext(TDM1& dm, TransferWindow& window, DynamicStates& states, std::string programFolder,
-                  int stepCount)
-      : dm(dm), window(window), states(states), programFolder(programFolder), log(programFolder),
+  TransferContext(TDM1& dm, TransferWindow& window, DynamicStates& states,
+                  std::string programFolder, int stepCount)
+      : dm(dm),
+        window(window),
+        states(states),
+        programFolder(programFolder),
+        log(programFolder),
         stepCount(stepCount) {}
 
   TDM1& dm;
@@ -25,8 +30,9 @@ struct TransferContext {
   DynamicStates& states;
   std::string programFolder;  // ends with "/"
   RunLog log;
-  int stepCount;  // maximum of the overall bar in each pass
-  KeyMap keyMap;  // made new for every run
+  int stepCount;                  // maximum of the overall bar in each pass
+  KeyMap keyMap;                  // made new for every run
+  std::vector<LineRecord> lines;  // what the driver recorded line by line
   bool destHasOwnerPhotos = false;
   bool sourceHasOwnerPhotos = false;
   // The wait between second-script statements; tests replace it to count the
