@@ -239,6 +239,40 @@ TEST_F(Driver, RefusedUpdateIsLoggedPerRow) {
   ASSERT_NE(found, lines.end());
   EXPECT_EQ(DestLines("SELECT OW_ID FROM OWNER WHERE OW_REGDATE = '2020-01-02' ORDER BY OW_ID"),
             (Lines{"1", "7"}));
+  // Kept for the check, which counts the row as failed rather than different.
+  EXPECT_EQ(run_.LastOutcome().record.failedUpdates, (FailedKeys{{"OWNER", {{"2", 1}}}}));
+  EXPECT_TRUE(run_.LastOutcome().record.failedRows.empty());
+}
+
+// What the check needs beyond the log: each copy's entries in its table's key
+// map, in order, and the error that ended a line the driver went past.
+TEST_F(Driver, RecordsWhatEachLineDid) {
+  SeedSite();
+  TableList({"HOSTS=HS_ID", "* a comment", "HOSTS=HS_ID", "CARDSDEF=CD_IDX", "CARDGROUPS=CG_ID"});
+  window_.events = true;
+  Run();
+  const RunRecord& record = run_.LastOutcome().record;
+  ASSERT_EQ(record.lines.size(), 10u);  // the events section's six tables too
+  auto expect = [&](const LineRecord& line, int number, const std::string& table, size_t first,
+                    size_t entries) {
+    SCOPED_TRACE(std::to_string(number) + " " + table);
+    EXPECT_EQ(line.line, number);
+    EXPECT_EQ(line.table, table);
+    EXPECT_TRUE(line.copied);
+    EXPECT_EQ(line.firstKeyEntry, first);
+    EXPECT_EQ(line.keyEntries, entries);
+  };
+  expect(record.lines[0], 1, "HOSTS", 0, 2);
+  expect(record.lines[1], 3, "HOSTS", 2, 2);
+  EXPECT_TRUE(record.lines[0].errors.empty());
+  expect(record.lines[2], 4, "CARDSDEF", 0, 0);
+  ASSERT_EQ(record.lines[2].errors.size(), 1u);
+  EXPECT_NE(record.lines[2].errors[0].find("CD_IDX"), std::string::npos);
+  expect(record.lines[3], 5, "CARDGROUPS", 0, 1);
+  expect(record.lines[4], 0, "EVENTS", 0, 0);
+  EXPECT_EQ(record.keyMap.Pair(keymap::kHosts).OldKeys(), (Lines{"1", "2", "1", "2"}));
+  // The destination's own event keeps its key; the source's arrives.
+  EXPECT_TRUE(record.failedRows.empty());
 }
 
 // Two runs in one process: each counts its own steps, and the second one's key
@@ -271,6 +305,7 @@ TEST_F(Driver, SecondRunStartsWithAnEmptyKeyMap) {
     return line.rfind(ru::LogInsertError() + "EVENTS EV_ID =  1 :  ", 0) == 0;
   });
   ASSERT_NE(refused, second.end());
+  EXPECT_EQ(run_.LastOutcome().record.failedRows, (FailedKeys{{"EVENTS", {{"1", 1}}}}));
   second.erase(refused, std::find(refused, second.end(), ru::LogStatementStart()));
   auto withoutStamps = [](Lines log) {
     for (std::string& line : log)

@@ -1,6 +1,8 @@
-// The table list and generator list line grammars.
+// The table list and generator list line grammars, and the tables a script
+// statement names as written.
 #include <gtest/gtest.h>
 
+#include "transfer/ScriptReader.h"
 #include "transfer/TableList.h"
 
 namespace {
@@ -126,6 +128,26 @@ TEST(GeneratorLine, ParsesEveryShape) {
     EXPECT_EQ(entry.generator, c.generator);
     EXPECT_EQ(entry.table, c.table);
     EXPECT_EQ(entry.column, c.column);
+  }
+}
+
+// The check says beside a table's differences that the second script writes it.
+TEST(ScriptStatement, NamesTheTablesItWrites) {
+  const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> cases = {
+      {{"INSERT INTO ZONES (ZN_ID, ZN_NAME, ZN_RD_ID)",
+        "SELECT RD_ID, RD_NAME, RD_ID FROM READERS"},
+       {"ZONES"}},
+      {{"update owner set OW_DEPT = 'x'", "where OW_ID in (select OW_ID from OWNERPHOTOS)"},
+       {"OWNER"}},
+      {{"UPDATE OR INSERT INTO \"STATE_VALUES\" (SV_TABLE) VALUES ('A') MATCHING (SV_TABLE)"},
+       {"STATE_VALUES"}},
+      {{"delete from EVENTS where EV_ID < 0;", "MERGE INTO ALARM A USING EVENTS E ON 1 = 0"},
+       {"EVENTS", "ALARM"}},
+      {{"ALTER TRIGGER EVENTS_AI_LASTPASS ACTIVE", "SELECT * FROM INSERTS"}, {}},
+  };
+  for (const auto& [statement, tables] : cases) {
+    SCOPED_TRACE(statement.front());
+    EXPECT_EQ(TablesWrittenBy(statement), tables);
   }
 }
 
