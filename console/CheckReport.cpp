@@ -12,8 +12,10 @@ constexpr size_t kShownCharacters = 60;
 
 std::string Lines(const std::vector<int>& lines) {
   std::string text;
-  for (int line : lines)
-    text += (text.empty() ? "" : ",") + (line == 0 ? std::string("ev") : std::to_string(line));
+  for (int line : lines) {
+    if (!text.empty()) text += ',';
+    text += line == 0 ? std::string("ev") : std::to_string(line);
+  }
   return text;
 }
 
@@ -44,16 +46,24 @@ std::string Shown(const check::Value& value) {
   for (size_t i = 0; i < value.text.size() && i < kShownCharacters; ++i) {
     const char c = value.text[i];
     if (c == '\r') continue;
-    text += c == '\n' ? std::string("\\n") : std::string(1, c);
+    if (c == '\n')
+      text += "\\n";
+    else
+      text += c;
   }
   if (value.text.size() > kShownCharacters) text += "...";
-  return "\"" + Utf8(text) + "\"";
+  std::string shown(1, '"');
+  shown += Utf8(text);
+  shown += '"';
+  return shown;
 }
 
 std::string Key(const CheckDifference& difference) {
   std::string key = Utf8(difference.sourceKey);
-  if (!difference.destKey.empty() && difference.destKey != difference.sourceKey)
-    key += (key.empty() ? "" : " ") + std::string("-> ") + Utf8(difference.destKey);
+  if (!difference.destKey.empty() && difference.destKey != difference.sourceKey) {
+    if (!key.empty()) key += ' ';
+    key += "-> " + Utf8(difference.destKey);
+  }
   return key;
 }
 
@@ -104,6 +114,8 @@ std::string Note(const CheckNote& note) {
       return "the source has no such table: nothing to move, as the run does";
     case CheckNote::Kind::NoTableOnEitherSide:
       return "neither database has such a table: skipped, as the run does";
+    case CheckNote::Kind::NoDestTableNoRows:
+      return "the destination has no such table, and the source no rows to move into it";
     case CheckNote::Kind::UpdateNotCompared:
       return Where(note.line) + " (\"&" + Utf8(note.detail) +
              "\") is not compared: a later line copies the table again";
@@ -188,7 +200,10 @@ void PrintCheck(std::ostream& out, const RunCheck& check) {
                    "lrrrrll");
   for (const StateCheck& state : check.states) {
     std::string keys;
-    for (const std::string& key : state.keys) keys += (keys.empty() ? "" : " ") + Utf8(key);
+    for (const std::string& key : state.keys) {
+      if (!keys.empty()) keys += ' ';
+      keys += Utf8(key);
+    }
     states.Add(
         {Utf8(state.table), std::to_string(state.saved), std::to_string(state.restored),
          std::to_string(state.differing), std::to_string(state.missing), keys.empty() ? "-" : keys,

@@ -75,8 +75,9 @@ Options:
                             cannot be written, or a --backup FILE that would
                             overwrite a database, a control file, a script,
                             the run log or a program
-  --check                   after the run, compare both databases: rows,
-                            references and states
+  --check                   after the run, compare every row and value that
+                            was to arrive with what the destination holds,
+                            and the states
   --quiet                   print only the summary
   -h, --help                print this help
   --version                 print the version

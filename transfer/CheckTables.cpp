@@ -103,9 +103,22 @@ class TableChecker {
           {dest ? CheckNote::Kind::NoSourceTable : CheckNote::Kind::NoTableOnEitherSide, line, ""});
       return false;
     }
+    // Only rows there were to move make the missing table a difference.
+    long long rows = 0;
+    try {
+      rows =
+          readonly::ValueOf(source_, readonly::CountOf(tablecopy::SourceQuery(work.table, "", "")),
+                            options_.eventsFrom)
+              .value_or(0);
+    } catch (const std::exception& e) {
+      table.problems.push_back({CheckProblem::Kind::NotCompared, line, e.what()});
+    }
+    if (rows == 0) {
+      table.notes.push_back({CheckNote::Kind::NoDestTableNoRows, line, ""});
+      return false;
+    }
     table.problems.push_back({CheckProblem::Kind::NoDestTable, line, ""});
-    const std::optional<long long> rows = SourceRows(work.table, "");
-    table.sourceRows = table.missing = rows.value_or(0);
+    table.sourceRows = table.missing = rows;
     return false;
   }
 

@@ -50,6 +50,7 @@ struct CheckNote {
   enum class Kind {
     NoSourceTable,          // an event table the source lacks: nothing to move
     NoTableOnEitherSide,    // an event table neither database has
+    NoDestTableNoRows,      // an event table the destination lacks, with no rows to move
     UpdateNotCompared,      // an "&" line a later copy of the table follows
     UpdateColumnMissing,    // an "&" line whose column is not named exactly so on both sides
     WrittenBySecondScript,  // a table the run copies nothing into and the second script writes
