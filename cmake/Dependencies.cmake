@@ -1,4 +1,4 @@
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test LinguistTools)
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 find_path(FIREBIRD_INCLUDE_DIR ibase.h REQUIRED)

@@ -10,7 +10,6 @@ install(TARGETS DB_Dravik db-dravik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES schema/control/Conv.txt schema/control/GENERATOR.txt
         DESTINATION ${DRAVIK_SAMPLES_DIR})
 install(DIRECTORY schema/control/SQL DESTINATION ${DRAVIK_SAMPLES_DIR})
-# The command's translations will go to ${CMAKE_INSTALL_DATADIR}/db-dravik/translations.
 install(FILES ${packaging}/db-dravik.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/db-dravik.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -2,36 +2,46 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QStringList>
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 
 #include "console/Interrupts.h"
+#include "console/Language.h"
 #include "console/Report.h"
-#include "text/Cp1251.h"
 
 namespace {
 
-// Step names are windows-1251, as the window's statuses are; a path is the
-// file system's bytes.
-std::string StepName(const std::string& what, const std::string& path) {
-  return what + text::Cp1251FromFileName(path);
+class WayBack {
+  Q_DECLARE_TR_FUNCTIONS(WayBack)
+};
+
+// An answer to a yes-or-no question: "y" or "yes", and under Russian also "д"
+// or "да", in any letter case.
+bool SaysYes(const std::string& answer) {
+  const QString word = QString::fromStdString(answer).trimmed().toLower();
+  QStringList yes = {QStringLiteral("y"), QStringLiteral("yes")};
+  if (lang::Russian()) yes << QStringLiteral("д") << QStringLiteral("да");
+  return yes.contains(word);
 }
 
-// Asks on the terminal; true for "y" or "yes".
+// Asks on the terminal.
 bool Confirmed(const std::string& dest, const std::string& file) {
-  std::cerr << "db-dravik: the database " << dest << " is replaced by the backup " << file
-            << "; what it holds now is lost.\nRestore it? [y/N] " << std::flush;
+  std::cerr << lang::Fill(WayBack::tr("db-dravik: the database %1 is replaced by the backup %2; "
+                                      "what it holds now is lost.\nRestore it? [y/N] "),
+                          {dest, file})
+            << std::flush;
   std::string answer;
   if (!std::getline(std::cin, answer)) return false;
-  return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
+  return SaysYes(answer);
 }
 
 }  // namespace
 
 BackupResult BackUpWithProgress(ConsoleWindow& window, const std::string& dest,
                                 const std::string& file) {
-  window.BeginStep(StepName("backup of the destination into ", file));
+  window.BeginStep(lang::Fill(WayBack::tr("backup of the destination into %1"), {file}));
   const BackupResult result =
       BackUpDestination(dest, file, [&](long long bytes) { window.SetStepBytes(bytes); });
   if (result.made) window.SetStepBytes(result.size);
@@ -41,13 +51,13 @@ BackupResult BackUpWithProgress(ConsoleWindow& window, const std::string& dest,
 int RestoreCommand(const ConsoleOptions& options, const std::string& dest, ConsoleWindow& window) {
   if (!options.yes) {
     if (!::isatty(STDIN_FILENO)) {
-      window.Error(
-          "db-dravik: --restore replaces the destination; off a terminal it needs --yes. "
-          "Nothing was restored.");
+      window.ErrorUtf8(
+          lang::Fill(WayBack::tr("db-dravik: --restore replaces the destination; off a "
+                                 "terminal it needs --yes. Nothing was restored.")));
       return kExitNotStarted;
     }
     if (!Confirmed(options.dest, options.restore)) {
-      window.Error("db-dravik: nothing was restored.");
+      window.ErrorUtf8(lang::Fill(WayBack::tr("db-dravik: nothing was restored.")));
       return kExitNotStarted;
     }
   }
@@ -55,7 +65,8 @@ int RestoreCommand(const ConsoleOptions& options, const std::string& dest, Conso
   // was, and that is what it does when it fails; Ctrl-C only waits for its end.
   interrupts::Install(false);
   const auto start = std::chrono::steady_clock::now();
-  window.BeginStep(StepName("restore of the destination from ", options.restore));
+  window.BeginStep(
+      lang::Fill(WayBack::tr("restore of the destination from %1"), {options.restore}));
   const RestoreResult result = RestoreDestination(
       options.restore, dest, [&](long long bytes) { window.SetStepBytes(bytes); });
   window.Finish();
@@ -66,12 +77,14 @@ int RestoreCommand(const ConsoleOptions& options, const std::string& dest, Conso
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  char time[48];
-  std::snprintf(time, sizeof time, " in %.1f s.\n", seconds);
-  std::cout << "Restored " << options.dest << " from the backup " << options.restore << ", "
-            << SizeText(result.bytesRead) << " read" << time;
+  std::cout << lang::Fill(WayBack::tr("Restored %1 from the backup %2, %3 read in %4 s."),
+                          {options.dest, options.restore, SizeText(result.bytesRead),
+                           lang::Decimal(seconds, 1)})
+            << "\n";
   if (interrupts::Requested())
-    std::cout << "The interrupt came while the restore was under way; it has been finished.\n";
+    std::cout << WayBack::tr(
+                     "The interrupt came while the restore was under way; it has been finished.")
+              << "\n";
   std::cout.flush();
   return kExitClean;
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <chrono>
 #include <exception>
 #include <iostream>
@@ -14,7 +15,9 @@
 #include "app/TransferRun.h"
 #include "console/Backup.h"
 #include "console/Interrupts.h"
+#include "console/Language.h"
 #include "console/Report.h"
+#include "console/WindowTexts.h"
 #include "db/IB.h"
 #include "db/Services.h"
 #include "state/DynamicStates.h"
@@ -31,6 +34,10 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+class Run {
+  Q_DECLARE_TR_FUNCTIONS(Run)
+};
 
 // Opening the run log for writing would already change it; the command only
 // asks whether it could.
@@ -65,8 +72,9 @@ class Command {
     if (!options_.backup.empty())
       backupProblem_ = CheckBackupFile(options_.backup, options_.folder, source_, dest_);
     if (backupProblem_.Found() && !options_.plan) {
-      window_.ErrorUtf8("db-dravik: " + BackupProblemText(backupProblem_) +
-                        ". Nothing was written. [--force does not run over this]");
+      window_.ErrorUtf8(lang::Fill(Run::tr("db-dravik: %1. Nothing was written. [--force does "
+                                           "not run over this]"),
+                                   {BackupProblemText(backupProblem_)}));
       return kExitNotStarted;
     }
     try {
@@ -74,7 +82,7 @@ class Command {
       ReadOnlySession session(dm_->IBDatabase3, source_, dest_);
       plan_ = MakeRunPlan(session, {options_.folder, options_.events, options_.eventsFrom});
     } catch (const EAttachError& e) {
-      return NotStarted(SideName(e.Side()) + ": " + TransferRun::ErrorReportText(e.what()));
+      return NotStarted(TransferRun::ErrorReportText(e.what()), e.Side());
     } catch (const std::exception& e) {
       return NotStarted(TransferRun::ErrorReportText(e.what()));
     }
@@ -89,9 +97,17 @@ class Command {
   }
 
  private:
-  int NotStarted(const std::string& message) {
-    window_.Error(message);
+  // `message` is windows-1251; an engine's error is told after the side it came from.
+  int NotStarted(const std::string& message, DatabaseSide side = DatabaseSide::None) {
+    ReportError(message, side);
     return kExitNotStarted;
+  }
+
+  void ReportError(const std::string& message, DatabaseSide side) {
+    if (side == DatabaseSide::None)
+      window_.Error(message);
+    else
+      window_.ErrorUtf8(SideName(side) + ": " + WindowMessage(message));
   }
 
   // The checks the window makes at its start, in its order and with its
@@ -119,8 +135,8 @@ class Command {
       try {
         text::TextFileReader readable(text::ResolveInFolder(options_.folder, script));
       } catch (const std::exception& e) {
-        window_.Error(std::string("db-dravik: the script ") + script +
-                      " cannot be read: " + e.what());
+        window_.ErrorUtf8(lang::Fill(Run::tr("db-dravik: the script %1 cannot be read: %2"),
+                                     {script, WindowMessage(e.what())}));
         return false;
       }
     }
@@ -144,11 +160,15 @@ class Command {
     PrintPlanErrors(errors, *plan_, backupProblem_, "  ");
     const int count = verdict_.refusals + verdict_.errors;
     window_.ErrorUtf8(
-        "db-dravik: the run was not started: its plan names " + std::to_string(count) +
-        (count == 1 ? " error" : " errors") + ", and nothing was written.\n" + errors.str() +
-        (verdict_.refusals == 0
-             ? "db-dravik ... --plan shows the whole plan; --force runs over these errors."
-             : "db-dravik ... --plan shows the whole plan."));
+        lang::Fill(Run::tr("db-dravik: the run was not started: its plan names %1 errors, and "
+                           "nothing was written.",
+                           nullptr, count),
+                   {lang::Count(count)}) +
+        "\n" + errors.str() +
+        lang::Fill(verdict_.refusals == 0
+                       ? Run::tr("db-dravik ... --plan shows the whole plan; --force runs over "
+                                 "these errors.")
+                       : Run::tr("db-dravik ... --plan shows the whole plan.")));
     return kExitNotStarted;
   }
 
@@ -159,7 +179,9 @@ class Command {
     if (!backup.made) {
       window_.Finish();
       window_.Error(backup.error);
-      window_.Error("db-dravik: the backup of the destination failed, so nothing was written.");
+      window_.ErrorUtf8(
+          lang::Fill(Run::tr("db-dravik: the backup of the destination failed, so nothing was "
+                             "written.")));
       return false;
     }
     backupSize_ = backup.size;
@@ -171,9 +193,9 @@ class Command {
     TransferRun run(*dm_, states, window_);
     interrupts::Install(progress_ == ConsoleWindow::Progress::Terminal);
     if (!KeepConnectionsOnSignals())
-      window_.Error(
-          "db-dravik: the database client cannot be kept from closing the "
-          "connections on Ctrl-C; an interrupt may end the run with an error");
+      window_.ErrorUtf8(
+          lang::Fill(Run::tr("db-dravik: the database client cannot be kept from closing the "
+                             "connections on Ctrl-C; an interrupt may end the run with an error")));
     const Clock::time_point start = Clock::now();
     if (!options_.backup.empty()) {
       if (!BackUp()) return kExitNotStarted;
@@ -181,8 +203,11 @@ class Command {
       // it stops the command before the run begins.
       if (window_.Interrupted()) {
         window_.Finish();
-        std::cout << "\nInterrupted after the backup, before the run: nothing was written.\n"
-                  << "Backup: " << options_.backup << ", " << SizeText(backupSize_) << "\n";
+        std::cout << "\n"
+                  << Run::tr("Interrupted after the backup, before the run: nothing was written.")
+                  << "\n"
+                  << lang::Fill(Run::tr("Backup: %1, %2"), {options_.backup, SizeText(backupSize_)})
+                  << "\n";
         return kExitInterrupted;
       }
     }
@@ -198,12 +223,7 @@ class Command {
     run.MoveBitBtnClick(options_.folder, tableListLines_);
     window_.Finish();
     const TransferRun::Outcome& outcome = run.LastOutcome();
-    if (window_.ErrorReported()) {
-      const std::string side = outcome.attachFailed == DatabaseSide::None
-                                   ? std::string()
-                                   : SideName(outcome.attachFailed) + ": ";
-      window_.Error(side + window_.ErrorReport());
-    }
+    if (window_.ErrorReported()) ReportError(window_.ErrorReport(), outcome.attachFailed);
     if (!outcome.begun) return kExitNotStarted;
 
     const bool interrupted = window_.Interrupted();
@@ -228,7 +248,8 @@ class Command {
       if (!options_.quiet) PrintCheck(std::cout, check);
       return check.Differences();
     } catch (const std::exception& e) {
-      window_.Error(std::string("db-dravik: the check could not read the databases: ") + e.what());
+      window_.ErrorUtf8(lang::Fill(Run::tr("db-dravik: the check could not read the databases: %1"),
+                                   {WindowMessage(e.what())}));
       return 1;
     }
   }

@@ -1,13 +1,19 @@
 #include "console/ConsoleWindow.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "console/Interrupts.h"
+#include "console/Language.h"
 #include "console/Report.h"
-#include "text/Cp1251.h"
+#include "console/WindowTexts.h"
 #include "text/Trim.h"
 
 namespace {
+
+class ProgressLine {
+  Q_DECLARE_TR_FUNCTIONS(ProgressLine)
+};
 
 constexpr std::chrono::milliseconds kRedraw{100};
 
@@ -30,7 +36,12 @@ ConsoleWindow::ConsoleWindow(const ConsoleOptions& options, Progress progress, s
 
 void ConsoleWindow::SetStatusText(const std::string& text) {
   EndItem();
-  StartItem(text);
+  StartItem(text, WindowStatus(text));
+}
+
+void ConsoleWindow::BeginStep(const std::string& label) {
+  EndItem();
+  StartItem(std::string(), label);
 }
 
 void ConsoleWindow::SetTableBarMax(int max) {
@@ -62,8 +73,9 @@ bool ConsoleWindow::Interrupted() const {
   return interrupts::Requested();
 }
 
-void ConsoleWindow::ShowInterruptWarning(const std::string& text) {
+void ConsoleWindow::ShowInterruptWarning(const std::string& warning) {
   // The box's three centred lines, as one line.
+  const std::string text = WindowMessage(warning);
   std::string line;
   size_t start = 0;
   while (start <= text.size()) {
@@ -73,7 +85,7 @@ void ConsoleWindow::ShowInterruptWarning(const std::string& text) {
     if (!piece.empty()) line += (line.empty() ? "" : " ") + piece;
     start = end + 1;
   }
-  Error(line);
+  ErrorUtf8(line);
 }
 
 void ConsoleWindow::ShowErrorReport(const std::string& message) {
@@ -82,7 +94,7 @@ void ConsoleWindow::ShowErrorReport(const std::string& message) {
 }
 
 void ConsoleWindow::Error(const std::string& text) {
-  ErrorUtf8(text::Utf8FromCp1251(text));
+  ErrorUtf8(WindowMessage(text));
 }
 
 void ConsoleWindow::ErrorUtf8(const std::string& text) {
@@ -105,12 +117,12 @@ void ConsoleWindow::Finish() {
   ClearLine();
 }
 
-void ConsoleWindow::StartItem(const std::string& name) {
+void ConsoleWindow::StartItem(const std::string& name, const std::string& label) {
   item_ = Item{};
   item_.name = name;
   item_.start = Clock::now();
   item_.step = std::min(allPosition_ + 1, std::max(allMax_, 1));
-  item_.label = text::Utf8FromCp1251(name);
+  item_.label = label;
   if (inPasses_)
     item_.label =
         "[" + std::to_string(item_.step) + "/" + std::to_string(allMax_) + "] " + item_.label;
@@ -122,17 +134,17 @@ void ConsoleWindow::EndItem() {
   if (!itemOpen_) return;
   itemOpen_ = false;
   if (progress_ != Progress::Lines) return;
-  const double seconds = Seconds(Clock::now() - item_.start);
-  char figures[96];
+  const std::string seconds = lang::Decimal(Seconds(Clock::now() - item_.start), 2);
+  std::string line;
   if (item_.total >= 0)
-    std::snprintf(figures, sizeof figures, ": %lld rows in %.2f s", item_.rows, seconds);
+    line = lang::Fill(ProgressLine::tr("%1: %2 rows in %3 s", nullptr, lang::Plural(item_.rows)),
+                      {item_.label, lang::Count(item_.rows), seconds});
   else if (item_.bytes >= 0)
-    std::snprintf(figures, sizeof figures, ": %s in %.2f s", Megabytes(item_.bytes).c_str(),
-                  seconds);
+    line = lang::Fill(ProgressLine::tr("%1: %2 in %3 s"),
+                      {item_.label, Megabytes(item_.bytes), seconds});
   else
-    std::snprintf(figures, sizeof figures, ": %.2f s", seconds);
-  const std::string line = item_.label + figures + "\n";
-  std::fputs(line.c_str(), out_);
+    line = lang::Fill(ProgressLine::tr("%1: %2 s"), {item_.label, seconds});
+  std::fputs((line + "\n").c_str(), out_);
   std::fflush(out_);
 }
 
@@ -140,22 +152,22 @@ void ConsoleWindow::Draw() {
   lastDraw_ = Clock::now();
   if (!itemOpen_) return;
   const double gone = Seconds(lastDraw_ - item_.start);
-  const std::string& line = item_.label;
-  char figures[128] = "";
+  std::string figures;
   if (item_.total >= 0) {
     const double rate = gone > 0 ? item_.rows / gone : 0;
     const long long left = std::max<long long>(item_.total - item_.rows, 0);
-    std::snprintf(figures, sizeof figures, "  %lld/%d rows  %.0f rows/s  %s gone  %s left",
-                  item_.rows, item_.total, rate, Duration(gone).c_str(),
-                  rate > 0 ? Duration(left / rate).c_str() : "?");
+    figures = lang::Fill(ProgressLine::tr("  %1/%2 rows  %3 rows/s  %4 gone  %5 left"),
+                         {lang::Count(item_.rows), lang::Count(item_.total),
+                          lang::Count(static_cast<long long>(rate + 0.5)), Duration(gone),
+                          rate > 0 ? Duration(left / rate) : "?"});
   } else if (item_.bytes >= 0) {
-    std::snprintf(figures, sizeof figures, "  %s  %s gone", Megabytes(item_.bytes).c_str(),
-                  Duration(gone).c_str());
+    figures =
+        lang::Fill(ProgressLine::tr("  %1  %2 gone"), {Megabytes(item_.bytes), Duration(gone)});
   } else {
-    std::snprintf(figures, sizeof figures, "  %s gone", Duration(gone).c_str());
+    figures = lang::Fill(ProgressLine::tr("  %1 gone"), {Duration(gone)});
   }
   // A carriage return and erase-to-end redraw the one line.
-  std::fputs(("\r" + line + figures + "\033[K").c_str(), out_);
+  std::fputs(("\r" + item_.label + figures + "\033[K").c_str(), out_);
   std::fflush(out_);
   lineShown_ = true;
 }

@@ -44,18 +44,18 @@ class ConsoleWindow : public TransferWindow {
   bool LocationFlag() const override { return options_.keepLocations; }
   void SetRunning(bool) override {}
   void SetBusyCursor(bool) override {}
-  void ShowInterruptWarning(const std::string& text) override;
+  void ShowInterruptWarning(const std::string& warning) override;
   void ShowErrorReport(const std::string& message) override;
 
   // A step of the command's own, the backup or the restore, shown as a table
-  // is, with the bytes done in place of rows. `name` is windows-1251.
-  void BeginStep(const std::string& name) { SetStatusText(name); }
+  // is, with the bytes done in place of rows. `label` is UTF-8.
+  void BeginStep(const std::string& label);
   void SetStepBytes(long long bytes);
 
   // Ends the progress display.
   void Finish();
   // A line on standard error, the progress line put aside first; `text` is
-  // windows-1251, or UTF-8 for ErrorUtf8.
+  // windows-1251 and may hold the window's texts, or UTF-8 for ErrorUtf8.
   void Error(const std::string& text);
   void ErrorUtf8(const std::string& text);
 
@@ -79,10 +79,10 @@ class ConsoleWindow : public TransferWindow {
     int total = -1;        // the table's rows, once its copy has counted them
     long long bytes = -1;  // a step of the command's own: the bytes it has done
     int step = 0;
-    std::string label;  // "[step/steps] name", or the name alone outside the passes
+    std::string label;  // UTF-8: "[step/steps] name", or the name alone outside the passes
   };
 
-  void StartItem(const std::string& name);
+  void StartItem(const std::string& name, const std::string& label);
   void EndItem();
   void Draw();
   void ClearLine();

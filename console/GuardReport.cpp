@@ -1,8 +1,10 @@
 // The guards before a run and the way back, in the command's words: the plan's
 // findings, a backup file that cannot be used, the errors a refused run names,
 // and what a failed restore left.
+#include <QCoreApplication>
 #include <cstring>
 
+#include "console/Language.h"
 #include "console/Report.h"
 #include "db/DatabaseLocation.h"
 #include "transfer/RunPlan.h"
@@ -10,8 +12,13 @@
 
 namespace {
 
+class Guards {
+  Q_DECLARE_TR_FUNCTIONS(Guards)
+};
+
 std::string Rows(long long count) {
-  return std::to_string(count) + (count == 1 ? " source row" : " source rows");
+  return lang::Fill(Guards::tr("%1 source rows", nullptr, lang::Plural(count)),
+                    {lang::Count(count)});
 }
 
 std::string Reason(int systemError) {
@@ -19,8 +26,8 @@ std::string Reason(int systemError) {
 }
 
 std::string LineName(const TablePlan& line) {
-  if (line.line == 0) return "events section, " + Utf8(line.table);
-  return "line " + std::to_string(line.line) + " (" + Utf8(line.text) + ")";
+  if (line.line == 0) return lang::Fill(Guards::tr("events section, %1"), {Utf8(line.table)});
+  return lang::Fill(Guards::tr("line %1 (%2)"), {std::to_string(line.line), Utf8(line.text)});
 }
 
 // One error on its own line; an engine's message of several lines goes on
@@ -33,8 +40,9 @@ void Say(std::ostream& out, const std::string& indent, const std::string& where,
     text += what[i];
     if (what[i] == '\n' || what[i] == '\r') text += indent + "    ";
   }
-  out << indent << (where.empty() ? "" : where + ": ") << text
-      << (refused ? " [--force does not run over this]" : "") << "\n";
+  out << indent << (where.empty() ? "" : where + ": ") << text;
+  if (refused) out << " " << Guards::tr("[--force does not run over this]");
+  out << "\n";
 }
 
 }  // namespace
@@ -49,59 +57,72 @@ std::string ShellQuoted(const std::string& path) {
 }
 
 std::string SideName(DatabaseSide side) {
-  return side == DatabaseSide::Source ? "source" : "destination";
+  return (side == DatabaseSide::Source ? Guards::tr("source") : Guards::tr("destination"))
+      .toStdString();
 }
 
 std::string FindingText(const PlanFinding& finding) {
   switch (finding.kind) {
     case FindingKind::EmptyTableList:
-      return "the table list names no table (no TABLE=KEY line): a run would copy nothing, yet "
-             "run both scripts and reset the devices' states";
+      return lang::Fill(
+          Guards::tr("the table list names no table (no TABLE=KEY line): a run would copy "
+                     "nothing, yet run both scripts and reset the devices' states"));
     case FindingKind::DestinationReadOnly:
-      return "the destination is in read-only mode: every write would fail (gfix -mode "
-             "read_write makes it writable)";
+      return lang::Fill(
+          Guards::tr("the destination is in read-only mode: every write would fail (gfix -mode "
+                     "read_write makes it writable)"));
     case FindingKind::EventTableInNeither:
-      return "neither database has this table: the events section skips it";
+      return lang::Fill(Guards::tr("neither database has this table: the events section skips it"));
     case FindingKind::EventTableNotInSource:
-      return "the source has no such table: the events section skips it";
+      return lang::Fill(Guards::tr("the source has no such table: the events section skips it"));
     case FindingKind::EventTableNotInDest:
       return finding.count > 0
-                 ? "the destination has no such table: " + Rows(finding.count) + " could not arrive"
-                 : "the destination has no such table, and the source has no rows for it to "
-                   "move: the events section skips it";
+                 ? lang::Fill(Guards::tr("the destination has no such table: %1 could not arrive"),
+                              {Rows(finding.count)})
+                 : lang::Fill(Guards::tr("the destination has no such table, and the source has "
+                                         "no rows for it to move: the events section skips it"));
     case FindingKind::KeptKeysHeld:
-      return Rows(finding.count) +
-             " bring keys the destination already holds and does not delete first: those rows "
-             "will fail";
+      return lang::Fill(Guards::tr("%1 bring keys the destination already holds and does not "
+                                   "delete first: those rows will fail"),
+                        {Rows(finding.count)});
     case FindingKind::KeptKeysTwice:
-      return Rows(finding.count) +
-             " bring keys the destination already holds and does not delete first, with no "
-             "unique key on them: those rows will be there twice";
+      return lang::Fill(Guards::tr("%1 bring keys the destination already holds and does not "
+                                   "delete first, with no unique key on them: those rows will "
+                                   "be there twice"),
+                        {Rows(finding.count)});
   }
   return "?";
 }
 
 std::string BackupProblemText(const BackupFileProblem& problem) {
-  const std::string file = "the backup file " + problem.path;
+  const std::string& file = problem.path;
   switch (problem.clash) {
     case BackupClash::None:
       return std::string();
     case BackupClash::Database:
-      return "the backup file would be renamed over the " + SideName(problem.side) + " database " +
-             problem.path;
+      return lang::Fill(problem.side == DatabaseSide::Source
+                            ? Guards::tr("the backup file would be renamed over the source "
+                                         "database %1")
+                            : Guards::tr("the backup file would be renamed over the destination "
+                                         "database %1"),
+                        {file});
     case BackupClash::TableList:
-      return file + " would overwrite the table list";
+      return lang::Fill(Guards::tr("the backup file %1 would overwrite the table list"), {file});
     case BackupClash::GeneratorList:
-      return file + " would overwrite the generator list";
+      return lang::Fill(Guards::tr("the backup file %1 would overwrite the generator list"),
+                        {file});
     case BackupClash::Script:
-      return file + " would overwrite a script of the run";
+      return lang::Fill(Guards::tr("the backup file %1 would overwrite a script of the run"),
+                        {file});
     case BackupClash::RunLog:
-      return file + " would overwrite the run log";
+      return lang::Fill(Guards::tr("the backup file %1 would overwrite the run log"), {file});
     case BackupClash::Executable:
-      return file + " would overwrite a program (a file that may be executed)";
+      return lang::Fill(
+          Guards::tr("the backup file %1 would overwrite a program (a file that may be executed)"),
+          {file});
     case BackupClash::FolderNotWritable:
-      return "the folder " + problem.path +
-             " of the backup file cannot be written: " + Reason(problem.systemError);
+      return lang::Fill(Guards::tr("the folder %1 of the backup file cannot be written: %2"),
+                        {file, Reason(problem.systemError)});
   }
   return "?";
 }
@@ -122,8 +143,8 @@ void PrintPlanErrors(std::ostream& out, const RunPlan& plan, const BackupFilePro
   for (const GeneratorPlan& generator : plan.generators)
     if (!generator.error.empty())
       Say(out, indent,
-          "generator list line " + std::to_string(generator.line) + " (" +
-              Utf8(generator.generator) + ")",
+          lang::Fill(Guards::tr("generator list line %1 (%2)"),
+                     {std::to_string(generator.line), Utf8(generator.generator)}),
           Utf8(generator.error), false);
   for (const ScriptPlan* script : {&plan.firstScript, &plan.secondScript})
     if (!script->error.empty()) Say(out, indent, script->file, Utf8(script->error), false);
@@ -137,19 +158,21 @@ std::string RestoreFailureAdvice(const RestoreResult& result, const std::string&
     case DestinationNow::Restored:
       return std::string();
     case DestinationNow::AsItWas:
-      return "the destination " + dest + " was not restored and is as it was.";
+      return lang::Fill(Guards::tr("the destination %1 was not restored and is as it was."),
+                        {dest});
     case DestinationNow::BackupInPlace:
-      return "the destination " + dest +
-             " already holds the backup's data; the failure came after it was put in place.";
+      return lang::Fill(Guards::tr("the destination %1 already holds the backup's data; the "
+                                   "failure came after it was put in place."),
+                        {dest});
     case DestinationNow::NotKnown:
-      return "the server had begun to replace the destination " + dest +
-             ": it may be gone, or hold only part of the backup.\nThe whole backup is restored "
-             "on that server as " +
-             result.keptCopy +
-             ".\nTo put it back, run the restore again once the cause is mended:\n  " + again +
-             "\nor, on the server, with no one attached to either file:\n  mv " +
-             ShellQuoted(ib::LocateDatabase(result.keptCopy).path) + " " +
-             ShellQuoted(ib::LocateDatabase(dest).path);
+      return lang::Fill(
+          Guards::tr("the server had begun to replace the destination %1: it may be gone, or "
+                     "hold only part of the backup.\nThe whole backup is restored on that server "
+                     "as %2.\nTo put it back, run the restore again once the cause is mended:\n"
+                     "  %3\nor, on the server, with no one attached to either file:\n  %4"),
+          {dest, result.keptCopy, again,
+           "mv " + ShellQuoted(ib::LocateDatabase(result.keptCopy).path) + " " +
+               ShellQuoted(ib::LocateDatabase(dest).path)});
   }
   return std::string();
 }

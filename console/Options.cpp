@@ -1,10 +1,21 @@
 #include "console/Options.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDate>
 #include <QStringList>
 
+#include "console/Language.h"
+
 namespace {
+
+class Options {
+  Q_DECLARE_TR_FUNCTIONS(Options)
+};
+
+std::string Option(const QCommandLineOption& option) {
+  return "--" + option.names().first().toStdString();
+}
 
 // Latin-1 maps every byte to one character and back, so the parser sees the
 // options as they are and the values come back as the very bytes given.
@@ -28,81 +39,6 @@ bool ParseDay(const std::string& given, text::TDateTime& value) {
 }
 
 }  // namespace
-
-const std::string& HelpText() {
-  static const std::string text =
-      R"(Usage: db-dravik --source DB --dest DB [OPTION]...
-  or:  db-dravik --restore FILE --dest DB [--yes] [--quiet]
-
-Moves the configuration of an access-control installation from the source
-database into the destination, as the window DB_Dravik does, without a window.
-A database is a file path (opened by the embedded engine) or host:/path or
-host/port:/path (a Firebird server).
-
-Options:
-  --source DB               the source database
-  --dest DB                 the destination database; its listed tables are
-                            emptied and refilled
-  --folder DIR              the program folder: Conv.txt, GENERATOR.txt,
-                            SQL/_Upd.sql and SQL/Upd.sql are read there and the
-                            run log DB_dravik.log is written there (default: the
-                            window's, which is the folder of this command when
-                            it holds Conv.txt; for an installed program it is
-                            ~/.local/share/db-dravik, made from the samples on
-                            first start)
-  --events                  move the events and alarms, all of them
-  --events-from DD.MM.YYYY  move the events and alarms from that day on
-  --keep-locations          keep where the users are (slow)
-  --backup FILE             before anything is written, save the destination
-                            into FILE with the engine's own backup (gbak); a
-                            backup that fails stops the command with nothing
-                            written. FILE is a file of this machine, also for a
-                            destination on a server
-  --restore FILE            put the destination back from a backup made with
-                            --backup, replacing it; the backup is restored
-                            beside the destination first, so a backup that is
-                            not whole leaves the destination as it was
-  --yes                     restore without asking (a restore off a terminal
-                            needs it)
-  --plan                    print what a run would delete and copy, and stop;
-                            nothing is written, the run log is left as it is.
-                            A run makes this plan first and does not start
-                            when it names an error
-  --force                   run even though the plan names errors (the lines
-                            it names then do not do their work, and the exit
-                            code is at least 1). It never runs over a table
-                            list that names no table, a destination that
-                            cannot be written, or a --backup FILE that would
-                            overwrite a database, a control file, a script,
-                            the run log or a program
-  --check                   after the run, compare every row and value that
-                            was to arrive with what the destination holds,
-                            and the states
-  --quiet                   print only the summary
-  -h, --help                print this help
-  --version                 print the version
-
-Progress goes to standard output: one line redrawn in place on a terminal,
-otherwise one line per table. Errors go to standard error. Ctrl-C, SIGTERM or
-SIGHUP stops the run between rows.
-
-Exit codes:
-  0  everything copied and every statement worked (and the check, if asked
-     for, found no difference)
-  1  the run ended, but statements failed (the run log has them), an error
-     ended it early, the check found a difference, or --force ran it over
-     errors of its plan; a restore that failed once the server had begun to
-     replace the destination (the message says where the data is)
-  2  it did not start: bad arguments, a missing control file, a database
-     that cannot be opened (the message says which), the source equal to the
-     destination, a plan that names errors, or a backup that failed; the
-     message goes to standard error, nothing is written to either database
-     and the run log is left as it was (a restore that was refused, or failed
-     with the destination as it was, ends with 2 too)
-  3  interrupted; what was written stays
-)";
-  return text;
-}
 
 bool ParseOptions(int argc, char** argv, const std::function<std::string()>& programFolder,
                   ConsoleOptions& options, std::string& error) {
@@ -129,19 +65,25 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << FromBytes(argv[i]);
   if (!parser.parse(arguments)) {
-    error = ToBytes(parser.errorText());
+    // Told again from the arguments as the terminal shows them, so that the
+    // parser's message and the argument it quotes are both readable text.
+    QStringList shown;
+    for (int i = 0; i < argc; ++i) shown << QString::fromLocal8Bit(argv[i]);
+    parser.parse(shown);
+    error = parser.errorText().toStdString();
     return false;
   }
   options.help = parser.isSet(help);
   options.version = parser.isSet(version);
   if (options.help || options.version) return true;
   if (!parser.positionalArguments().isEmpty()) {
-    error = "unexpected argument: " + ToBytes(parser.positionalArguments().first());
+    error = lang::Fill(Options::tr("unexpected argument: %1"),
+                       {ToBytes(parser.positionalArguments().first())});
     return false;
   }
   for (const QCommandLineOption* once : {&source, &dest, &folder, &eventsFrom, &backup, &restore}) {
     if (parser.values(*once).size() > 1) {
-      error = "--" + ToBytes(once->names().first()) + " is given more than once";
+      error = lang::Fill(Options::tr("%1 is given more than once"), {Option(*once)});
       return false;
     }
   }
@@ -151,18 +93,19 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
     for (const QCommandLineOption* run :
          {&source, &events, &eventsFrom, &keepLocations, &plan, &check, &force, &backup}) {
       if (parser.isSet(*run)) {
-        error = "--restore puts the destination back and does nothing else; --" +
-                ToBytes(run->names().first()) + " does not go with it";
+        error = lang::Fill(Options::tr("--restore puts the destination back and does nothing "
+                                       "else; %1 does not go with it"),
+                           {Option(*run)});
         return false;
       }
     }
     if (!parser.isSet(dest)) {
-      error = "--restore needs --dest, the database to put back";
+      error = lang::Fill(Options::tr("--restore needs --dest, the database to put back"));
       return false;
     }
     options.restore = ToBytes(parser.value(restore));
     if (options.restore.empty()) {
-      error = "--restore needs the name of the backup file";
+      error = lang::Fill(Options::tr("--restore needs the name of the backup file"));
       return false;
     }
     options.dest = ToBytes(parser.value(dest));
@@ -171,11 +114,12 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
     return true;
   }
   if (parser.isSet(yes)) {
-    error = "--yes answers the question of --restore and goes only with it";
+    error =
+        lang::Fill(Options::tr("--yes answers the question of --restore and goes only with it"));
     return false;
   }
   if (!parser.isSet(source) || !parser.isSet(dest)) {
-    error = "both --source and --dest are needed";
+    error = lang::Fill(Options::tr("both --source and --dest are needed"));
     return false;
   }
   options.source = ToBytes(parser.value(source));
@@ -184,14 +128,15 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
   if (options.folder.empty() || options.folder.back() != '/') options.folder += '/';
 
   if (parser.isSet(events) && parser.isSet(eventsFrom)) {
-    error = "--events and --events-from exclude each other";
+    error = lang::Fill(Options::tr("--events and --events-from exclude each other"));
     return false;
   }
   options.events = parser.isSet(events) || parser.isSet(eventsFrom);
   if (parser.isSet(eventsFrom)) {
     options.eventsFromText = ToBytes(parser.value(eventsFrom));
     if (!ParseDay(options.eventsFromText, options.eventsFrom)) {
-      error = "--events-from takes a day as DD.MM.YYYY, not \"" + options.eventsFromText + "\"";
+      error = lang::Fill(Options::tr("--events-from takes a day as DD.MM.YYYY, not \"%1\""),
+                         {options.eventsFromText});
       return false;
     }
   }
@@ -202,15 +147,18 @@ bool ParseOptions(int argc, char** argv, const std::function<std::string()>& pro
   options.quiet = parser.isSet(quiet);
   options.force = parser.isSet(force);
   if (options.plan && options.check) {
-    error = "--plan writes nothing, so there is no run for --check to check";
+    error =
+        lang::Fill(Options::tr("--plan writes nothing, so there is no run for --check to check"));
     return false;
   }
   if (options.plan && options.force) {
-    error = "--plan only tells what a run would do; --force goes with the run";
+    error =
+        lang::Fill(Options::tr("--plan only tells what a run would do; --force goes with the run"));
     return false;
   }
   if (parser.isSet(backup) && options.backup.empty()) {
-    error = "--backup needs the name of the file to save the destination into";
+    error =
+        lang::Fill(Options::tr("--backup needs the name of the file to save the destination into"));
     return false;
   }
   return true;

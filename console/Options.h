@@ -30,8 +30,8 @@ struct ConsoleOptions {
 bool ParseOptions(int argc, char** argv, const std::function<std::string()>& programFolder,
                   ConsoleOptions& options, std::string& error);
 
-// The usage, every option and the exit codes.
-const std::string& HelpText();
+// The usage, every option and the exit codes, in the user's language.
+std::string HelpText();
 
 // The exit codes.
 enum ExitCode : int {

@@ -1,22 +1,30 @@
 #include "console/Report.h"
 
+#include <QCoreApplication>
 #include <algorithm>
-#include <cstdio>
 
+#include "console/Language.h"
 #include "text/Cp1251.h"
+
+namespace {
+
+class Sizes {
+  Q_DECLARE_TR_FUNCTIONS(Sizes)
+};
+
+}  // namespace
 
 std::string Utf8(const std::string& text) {
   return text::Utf8FromCp1251(text);
 }
 
 std::string Megabytes(long long bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1048576.0);
-  return text;
+  return lang::Fill(Sizes::tr("%1 MB"), {lang::Decimal(static_cast<double>(bytes) / 1048576.0, 1)});
 }
 
 std::string SizeText(long long bytes) {
-  return Megabytes(bytes) + " (" + std::to_string(bytes) + " bytes)";
+  return lang::Fill(Sizes::tr("%1 (%2 bytes)", nullptr, lang::Plural(bytes)),
+                    {Megabytes(bytes), lang::Count(bytes)});
 }
 
 namespace {

@@ -25,6 +25,12 @@ testsupport::ProcessResult ConsoleTest::Console(std::vector<std::string> argumen
   return testsupport::RunProcess(arguments);
 }
 
+testsupport::ProcessResult ConsoleTest::InLocale(const std::string& locale,
+                                                 std::vector<std::string> arguments) const {
+  arguments.insert(arguments.begin(), {"env", "LC_ALL=" + locale, kCommand, "--folder", folder_});
+  return testsupport::RunProcess(arguments);
+}
+
 void ConsoleTest::WriteControl(const std::string& name,
                                const std::vector<std::string>& lines) const {
   std::ofstream out(dir_ / name, std::ios::binary | std::ios::trunc);

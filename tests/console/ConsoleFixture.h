@@ -23,8 +23,11 @@ class ConsoleTest : public ::testing::Test {
 
   ConsoleTest();
 
-  // db-dravik with these arguments and --folder of the test's program folder.
+  // db-dravik with these arguments and --folder of the test's program folder,
+  // speaking English; InLocale runs it under LC_ALL=`locale`.
   testsupport::ProcessResult Console(std::vector<std::string> arguments) const;
+  testsupport::ProcessResult InLocale(const std::string& locale,
+                                      std::vector<std::string> arguments) const;
   // The arguments every run names: both databases.
   std::vector<std::string> Databases() const { return {"--source", source_, "--dest", dest_}; }
 

@@ -18,8 +18,9 @@ namespace fs = std::filesystem;
 struct NotStarted {
   const char* name;
   std::vector<std::string> arguments;
-  const char* removed;  // a file of the program folder, or nullptr
-  std::string says;     // on standard error, UTF-8
+  const char* removed;   // a file of the program folder, or nullptr
+  std::string says;      // on standard error, UTF-8
+  bool russian = false;  // run under a Russian locale, where the window's texts stay Russian
 };
 
 std::string Utf8(const std::string& programText) {
@@ -56,11 +57,17 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
       {"no table list",
        {"--source", "@S", "--dest", "@D"},
        "Conv.txt",
-       "Не найден Файл со списком копируемых таблиц,\n         продолжение"},
+       "Не найден Файл со списком копируемых таблиц,\n         продолжение",
+       true},
+      {"no table list, in English",
+       {"--source", "@S", "--dest", "@D"},
+       "Conv.txt",
+       "The table list file was not found,\n  the work cannot go on."},
       {"no generator list",
        {"--source", "@S", "--dest", "@D"},
        "GENERATOR.txt",
-       "Не найден Файл со списком генераторов,\n   продолжение"},
+       "Не найден Файл со списком генераторов,\n   продолжение",
+       true},
       {"no second script",
        {"--source", "@S", "--dest", "@D"},
        "SQL/Upd.sql",
@@ -76,15 +83,18 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
       {"the destination as the source, spelt otherwise",
        {"--source", "@/./dest.fdb", "--dest", "@D"},
        nullptr,
-       same},
+       same,
+       true},
       {"the destination as the source, through a server of this machine",
        {"--source", "localhost:@D", "--dest", "@D"},
        nullptr,
-       same},
+       same,
+       true},
       {"the same for a plan",
        {"--source", "@/./dest.fdb", "--dest", "@D", "--plan"},
        nullptr,
-       same},
+       same,
+       true},
       {"a backup into a folder that is not there",
        {"--source", "@S", "--dest", "@D", "--backup", "@/gone/dest.fbk"},
        nullptr,
@@ -111,7 +121,8 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
       {"a restore from a file that is not a backup",
        {"--restore", "@/SQL/Upd.sql", "--dest", "@D", "--yes"},
        nullptr,
-       Utf8(ru::ServiceNotABackup())},
+       Utf8(ru::ServiceNotABackup()),
+       true},
       {"a restore with an option of a run",
        {"--restore", "@/x.fbk", "--dest", "@D", "--check"},
        nullptr,
@@ -128,6 +139,7 @@ TEST_F(ExitCodes, TwoWhenItCannotStart) {
                  fs::copy_options::recursive);
     if (start.removed != nullptr) fs::remove(folder / start.removed);
     std::vector<std::string> arguments = {kCommand, "--folder", folder.path().string()};
+    if (start.russian) arguments.insert(arguments.begin(), {"env", "LC_ALL=ru_RU.UTF-8"});
     const std::vector<std::string> more = Expanded(start.arguments);
     arguments.insert(arguments.end(), more.begin(), more.end());
     const testsupport::ProcessResult result = testsupport::RunProcess(arguments);

@@ -11,8 +11,12 @@
 
 int main(int argc, char* argv[]) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The children inherit it, so their run logs carry Russian timestamps too.
-  setenv("LC_ALL", "ru_RU.UTF-8", 1);
+  // The children inherit it: their run logs carry Russian timestamps, while
+  // the command speaks English unless a test asks for Russian.
+  unsetenv("LC_ALL");
+  unsetenv("LANGUAGE");
+  setenv("LANG", "ru_RU.UTF-8", 1);
+  setenv("LC_MESSAGES", "C.UTF-8", 1);
   testsupport::LeakCheckOffInChildren();
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);

@@ -20,7 +20,7 @@ std::map<std::string, long long> RowsAfter(const std::string& plan) {
   std::map<std::string, long long> rows;
   // std::regex trips GCC 12's maybe-uninitialized warning in optimised sanitizer builds.
   const QRegularExpression heading(R"(^  (line \d+|events section): ([^=]+)=)");
-  const QRegularExpression holds(R"(^    the destination then holds (\d+) rows)");
+  const QRegularExpression holds(R"(^    the destination then holds (\d+) rows?)");
   std::istringstream lines(plan);
   std::string table;
   for (std::string line; std::getline(lines, line);) {

@@ -1,5 +1,7 @@
 // The command line through a Firebird server: the plan, the run and the check
 // reach both databases by their "host/port:/path" names.
+#include <cstdlib>
+
 #include "tests/server/ServerFixture.h"
 #include "tests/support/Contents.h"
 #include "tests/support/Process.h"
@@ -9,6 +11,8 @@ namespace {
 
 TEST_F(ServerRun, CommandLinePlansRunsAndChecksThroughTheServer) {
   testsupport::LeakCheckOffInChildren();
+  // The command's English words are read below, whatever the test's locale.
+  setenv("LC_ALL", "C.UTF-8", 1);
   const std::string before = testsupport::DatabaseContents(dest_);
   ProgramFolder folder;
   // A file of this machine, though the destination is the server's.
