@@ -266,43 +266,27 @@ class Command {
   void Summary(const TransferRun::Outcome& outcome, Clock::duration ran, Clock::duration checked,
                bool interrupted, const std::optional<long long>& differences,
                const std::optional<long long>& notMoved) {
-    long long lost = 0;
+    RunSummary summary;
+    summary.lastStatus = window_.LastStatus();
+    if (interrupted) summary.interruptedIn = window_.LastTable();
+    summary.interruptedStep = window_.LastTableStep();
+    summary.steps = window_.Steps();
+    summary.rowsRead = window_.RowsRead();
     // Macros are not counted among the rows read, so neither are their failures.
     for (const auto& [table, rows] : outcome.failedRows)
-      if (table != "MACROSES") lost += rows;
-    std::cout << "\n" << Utf8(window_.LastStatus()) << "\n";
-    if (interrupted && !window_.LastTable().empty())
-      std::cout << "Interrupted in or after " << Utf8(window_.LastTable()) << " (step "
-                << window_.LastTableStep() << " of " << window_.Steps()
-                << "): what was written stays.\n";
-    std::cout << "Rows copied: " << window_.RowsRead() - lost << " of " << window_.RowsRead()
-              << " read";
-    if (notMoved && *notMoved > 0)
-      std::cout << " (" << *notMoved
-                << " events and alarms not read: no description matches their codes)";
-    std::cout << "; failed statements: " << outcome.failedStatements << "\n";
-    if (verdict_.errors > 0)
-      std::cout << "Plan: " << verdict_.errors << (verdict_.errors == 1 ? " error" : " errors")
-                << ", run over with --force: those lines did not do their work\n";
-    if (options_.check)
-      std::cout << "Check: "
-                << (!differences        ? "not made, the run did not reach its end"
-                    : *differences == 0 ? "no difference"
-                                        : std::to_string(*differences) + " differences")
-                << "\n";
-    char time[96];
-    const double seconds = std::chrono::duration<double>(ran).count();
-    if (differences)
-      std::snprintf(time, sizeof time, "Time: %.1f s, the check %.1f s more\n", seconds,
-                    std::chrono::duration<double>(checked).count());
-    else
-      std::snprintf(time, sizeof time, "Time: %.1f s\n", seconds);
-    std::cout << time;
-    if (!options_.backup.empty())
-      std::cout << "Backup: " << options_.backup << ", " << SizeText(backupSize_)
-                << "; this puts the destination back:\n  db-dravik --restore "
-                << ShellQuoted(options_.backup) << " --dest " << ShellQuoted(dest_) << "\n";
-    std::cout << "Run log: " << RunLog(options_.folder).Path() << "\n";
+      if (table != "MACROSES") summary.rowsLost += rows;
+    summary.notMoved = notMoved;
+    summary.failedStatements = outcome.failedStatements;
+    summary.planErrorsForced = verdict_.errors;
+    summary.checkAsked = options_.check;
+    summary.differences = differences;
+    summary.seconds = std::chrono::duration<double>(ran).count();
+    summary.checkSeconds = std::chrono::duration<double>(checked).count();
+    summary.backup = options_.backup;
+    summary.backupSize = backupSize_;
+    summary.dest = dest_;
+    summary.runLog = RunLog(options_.folder).Path();
+    PrintSummary(std::cout, summary);
     std::cout.flush();
   }
 

@@ -6,6 +6,7 @@
 
 #include "console/Language.h"
 #include "console/Report.h"
+#include "console/WindowTexts.h"
 #include "db/DatabaseLocation.h"
 #include "transfer/RunPlan.h"
 #include "transfer/WayBack.h"
@@ -15,11 +16,6 @@ namespace {
 class Guards {
   Q_DECLARE_TR_FUNCTIONS(Guards)
 };
-
-std::string Rows(long long count) {
-  return lang::Fill(Guards::tr("%1 source rows", nullptr, lang::Plural(count)),
-                    {lang::Count(count)});
-}
 
 std::string Reason(int systemError) {
   return std::strerror(systemError);
@@ -61,39 +57,6 @@ std::string SideName(DatabaseSide side) {
       .toStdString();
 }
 
-std::string FindingText(const PlanFinding& finding) {
-  switch (finding.kind) {
-    case FindingKind::EmptyTableList:
-      return lang::Fill(
-          Guards::tr("the table list names no table (no TABLE=KEY line): a run would copy "
-                     "nothing, yet run both scripts and reset the devices' states"));
-    case FindingKind::DestinationReadOnly:
-      return lang::Fill(
-          Guards::tr("the destination is in read-only mode: every write would fail (gfix -mode "
-                     "read_write makes it writable)"));
-    case FindingKind::EventTableInNeither:
-      return lang::Fill(Guards::tr("neither database has this table: the events section skips it"));
-    case FindingKind::EventTableNotInSource:
-      return lang::Fill(Guards::tr("the source has no such table: the events section skips it"));
-    case FindingKind::EventTableNotInDest:
-      return finding.count > 0
-                 ? lang::Fill(Guards::tr("the destination has no such table: %1 could not arrive"),
-                              {Rows(finding.count)})
-                 : lang::Fill(Guards::tr("the destination has no such table, and the source has "
-                                         "no rows for it to move: the events section skips it"));
-    case FindingKind::KeptKeysHeld:
-      return lang::Fill(Guards::tr("%1 bring keys the destination already holds and does not "
-                                   "delete first: those rows will fail"),
-                        {Rows(finding.count)});
-    case FindingKind::KeptKeysTwice:
-      return lang::Fill(Guards::tr("%1 bring keys the destination already holds and does not "
-                                   "delete first, with no unique key on them: those rows will "
-                                   "be there twice"),
-                        {Rows(finding.count)});
-  }
-  return "?";
-}
-
 std::string BackupProblemText(const BackupFileProblem& problem) {
   const std::string& file = problem.path;
   switch (problem.clash) {
@@ -133,21 +96,18 @@ void PrintPlanErrors(std::ostream& out, const RunPlan& plan, const BackupFilePro
   for (const PlanFinding& finding : plan.findings)
     if (finding.severity == Severity::Error)
       Say(out, indent, "", FindingText(finding), IsRefusal(finding));
-  for (const TablePlan& line : plan.lines) {
-    for (const std::string& error : line.errors)
-      Say(out, indent, LineName(line), Utf8(error), false);
+  for (const TablePlan& line : plan.lines)
     for (const PlanFinding& finding : line.findings)
       if (finding.severity == Severity::Error)
         Say(out, indent, LineName(line), FindingText(finding), false);
-  }
   for (const GeneratorPlan& generator : plan.generators)
-    if (!generator.error.empty())
+    if (generator.problem != GeneratorPlan::Problem::None)
       Say(out, indent,
           lang::Fill(Guards::tr("generator list line %1 (%2)"),
                      {std::to_string(generator.line), Utf8(generator.generator)}),
-          Utf8(generator.error), false);
+          GeneratorProblemText(generator), false);
   for (const ScriptPlan* script : {&plan.firstScript, &plan.secondScript})
-    if (!script->error.empty()) Say(out, indent, script->file, Utf8(script->error), false);
+    if (!script->error.empty()) Say(out, indent, script->file, WindowMessage(script->error), false);
 }
 
 std::string RestoreFailureAdvice(const RestoreResult& result, const std::string& backup,

@@ -7,6 +7,7 @@
 
 #include "console/Language.h"
 #include "console/Report.h"
+#include "console/WindowTexts.h"
 #include "transfer/RunPlan.h"
 
 namespace {
@@ -50,7 +51,7 @@ QString ActionName(const TablePlan& line) {
     case LineAction::Comment:
       return Plan::tr("comment");
     case LineAction::Blank:
-      return line.errors.empty() ? Plan::tr("nothing") : Plan::tr("broken");
+      return line.Fails() ? Plan::tr("broken") : Plan::tr("nothing");
     case LineAction::Copy:
       return Plan::tr("copy");
     case LineAction::UpdateInPlace:
@@ -103,7 +104,12 @@ void PrintReferences(std::ostream& out, const TablePlan& line) {
   std::vector<std::string> order;
   for (const ReferencePlan& reference : line.references) {
     if (!reference.type) {
-      const std::string what = reference.column.empty() ? reference.what : Utf8(reference.what);
+      const std::string what =
+          reference.inTexts == KeysInTexts::ReaderRights
+              ? lang::Fill(Plan::tr("reader keys in the USERS_RD_RIGHTS texts"))
+          : reference.inTexts == KeysInTexts::MacroLines
+              ? lang::Fill(Plan::tr("device keys in the macro lines"))
+              : Utf8(reference.column);
       out << lang::Fill(Plan::tr("    reference: %1 -> %2"), {what, Referenced(reference)}) << "\n";
       continue;
     }
@@ -117,17 +123,43 @@ void PrintReferences(std::ostream& out, const TablePlan& line) {
         << "\n";
 }
 
+// Notes first, then warnings, then errors.
 void PrintFindings(std::ostream& out, const std::vector<PlanFinding>& findings,
                    const std::string& indent) {
-  for (const PlanFinding& finding : findings) {
-    const QString mark = finding.severity == Severity::Error     ? Plan::tr("ERROR: %1")
-                         : finding.severity == Severity::Warning ? Plan::tr("WARNING: %1")
-                                                                 : Plan::tr("note: %1");
-    out << indent << lang::Fill(mark, {FindingText(finding)}) << "\n";
+  for (const Severity severity : {Severity::Note, Severity::Warning, Severity::Error}) {
+    const QString mark = severity == Severity::Error     ? Plan::tr("ERROR: %1")
+                         : severity == Severity::Warning ? Plan::tr("WARNING: %1")
+                                                         : Plan::tr("note: %1");
+    for (const PlanFinding& finding : findings)
+      if (finding.severity == severity)
+        out << indent << lang::Fill(mark, {FindingText(finding)}) << "\n";
   }
 }
 
-void PrintLine(std::ostream& out, const TablePlan& line) {
+// Which source rows a line reads, when not all of them.
+std::string RowsRead(const TablePlan& line, text::TDateTime eventsFrom) {
+  const std::string from = eventsFrom == 0 ? std::string() : lang::Day(eventsFrom);
+  switch (line.sourceRowChoice) {
+    case SourceRowChoice::All:
+      return std::string();
+    case SourceRowChoice::Condition:
+      return lang::Fill(Plan::tr("where %1"), {Utf8(line.sourceCondition)});
+    case SourceRowChoice::OwnersPhotos:
+      return lang::Fill(Plan::tr("the photos of the source's owners (OWNER.OW_PHOTO)"));
+    case SourceRowChoice::Events:
+      return from.empty() ? lang::Fill(Plan::tr("every row"))
+                          : lang::Fill(Plan::tr("from %1"), {from});
+    case SourceRowChoice::DescribedEvents:
+      return from.empty() ? lang::Fill(Plan::tr("every row, with a matching description"))
+                          : lang::Fill(Plan::tr("from %1, with a matching description"), {from});
+    case SourceRowChoice::IniDataWithoutFilters:
+      return lang::Fill(
+          Plan::tr("without the sections USER_CAN_FILTER, USER_FILTERS, CTRL_FILTERS"));
+  }
+  return std::string();
+}
+
+void PrintLine(std::ostream& out, const TablePlan& line, text::TDateTime eventsFrom) {
   const std::string text = Utf8(line.line == 0 ? line.table + "=" + line.keyColumn : line.text);
   out << (line.line == 0 ? lang::Fill(Plan::tr("  events section: %1"), {text})
                          : lang::Fill(Plan::tr("  line %1: %2"), {std::to_string(line.line), text}))
@@ -140,10 +172,11 @@ void PrintLine(std::ostream& out, const TablePlan& line) {
                              {Rows(line.destRowsDeleted), Utf8(line.deleteCondition)}))
         << "\n";
   if (Copies(line)) {
-    out << (line.sourceRowsNote.empty()
+    const std::string which = RowsRead(line, eventsFrom);
+    out << (which.empty()
                 ? lang::Fill(Plan::tr("    reads from the source: %1"), {Rows(line.sourceRows)})
                 : lang::Fill(Plan::tr("    reads from the source: %1 (%2)"),
-                             {Rows(line.sourceRows), Utf8(line.sourceRowsNote)}))
+                             {Rows(line.sourceRows), which}))
         << "\n";
     if (line.sourceRowsLeftOut)
       out << lang::Fill(Plan::tr("    not moved: %1 no description matches (their code and "
@@ -169,16 +202,10 @@ void PrintLine(std::ostream& out, const TablePlan& line) {
           << "\n";
   }
   PrintReferences(out, line);
-  for (const std::string& note : line.notes)
-    out << "    " << lang::Fill(Plan::tr("note: %1"), {Utf8(note)}) << "\n";
-  for (const std::string& warning : line.warnings)
-    out << "    " << lang::Fill(Plan::tr("WARNING: %1"), {Utf8(warning)}) << "\n";
-  for (const std::string& error : line.errors)
-    out << "    " << lang::Fill(Plan::tr("ERROR: %1"), {Utf8(error)}) << "\n";
   PrintFindings(out, line.findings, "    ");
 }
 
-void PrintLines(std::ostream& out, const RunPlan& plan) {
+void PrintLines(std::ostream& out, const RunPlan& plan, text::TDateTime eventsFrom) {
   out << "\n" << Plan::tr("Table list (Conv.txt), then the events section (ev):") << "\n";
   TextTable table(
       {lang::Fill(Plan::tr("line")), lang::Fill(Plan::tr("table")), lang::Fill(Plan::tr("markers")),
@@ -205,8 +232,8 @@ void PrintLines(std::ostream& out, const RunPlan& plan) {
   out << "\n" << Plan::tr("What each line does:") << "\n";
   for (const TablePlan& line : plan.lines) {
     if (line.action == LineAction::Comment) continue;
-    if (line.action == LineAction::Blank && line.errors.empty() && line.findings.empty()) continue;
-    PrintLine(out, line);
+    if (line.action == LineAction::Blank && line.findings.empty()) continue;
+    PrintLine(out, line, eventsFrom);
   }
 }
 
@@ -226,9 +253,9 @@ void PrintGenerators(std::ostream& out, const RunPlan& plan) {
     table.Add({std::to_string(generator.line), Utf8(generator.generator),
                Utf8(generator.table + "/" + generator.column),
                generator.value ? lang::Count(*generator.value) : "-",
-               generator.error.empty()
-                   ? Utf8(generator.basis)
-                   : lang::Fill(Plan::tr("ERROR: %1"), {Utf8(generator.error)})});
+               generator.problem == GeneratorPlan::Problem::None
+                   ? GeneratorBasisText(generator)
+                   : lang::Fill(Plan::tr("ERROR: %1"), {GeneratorProblemText(generator)})});
   table.Print(out);
 }
 
@@ -241,7 +268,7 @@ void PrintScripts(std::ostream& out, const RunPlan& plan) {
                             : Plan::tr("%1 (after the copy): "),
                       {script->file});
     if (!script->error.empty()) {
-      out << lang::Fill(Plan::tr("ERROR: %1"), {Utf8(script->error)}) << "\n";
+      out << lang::Fill(Plan::tr("ERROR: %1"), {WindowMessage(script->error)}) << "\n";
       continue;
     }
     const std::string statements = lang::Fill(
@@ -329,7 +356,7 @@ void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& 
   for (const auto& [label, value] : heading)
     out << "  " << label.leftJustified(width + 1, u' ') << value << "\n";
   PrintFindings(out, plan.findings, "  ");
-  PrintLines(out, plan);
+  PrintLines(out, plan, options.eventsFrom);
   PrintGenerators(out, plan);
   PrintScripts(out, plan);
   PrintTotals(out, plan, backup);

@@ -11,6 +11,7 @@
 #include "transfer/RunGuards.h"
 
 struct RunPlan;
+struct GeneratorPlan;
 struct RunCheck;
 struct RestoreResult;
 
@@ -48,6 +49,9 @@ std::string ShellQuoted(const std::string& path);
 // The guards' data in words, UTF-8.
 std::string SideName(DatabaseSide side);  // "source", "destination"
 std::string FindingText(const PlanFinding& finding);
+// A generator's value: how it is worked out; why the run would stop at it.
+std::string GeneratorBasisText(const GeneratorPlan& generator);
+std::string GeneratorProblemText(const GeneratorPlan& generator);
 std::string BackupProblemText(const BackupFileProblem& problem);
 
 // Every error of the plan and of the backup file, one line each under
@@ -59,6 +63,24 @@ void PrintPlanErrors(std::ostream& out, const RunPlan& plan, const BackupFilePro
 // lines after the database layer's own message. UTF-8.
 std::string RestoreFailureAdvice(const RestoreResult& result, const std::string& backup,
                                  const std::string& dest);
+
+// What the summary after a run tells.
+struct RunSummary {
+  std::string lastStatus;     // the window's status, windows-1251
+  std::string interruptedIn;  // the last table whose copy began, when interrupted
+  int interruptedStep = 0, steps = 0;
+  long long rowsRead = 0, rowsLost = 0;
+  std::optional<long long> notMoved;  // events no description matches, when moving events
+  int failedStatements = 0;
+  int planErrorsForced = 0;  // errors of the plan --force ran over
+  bool checkAsked = false;
+  std::optional<long long> differences;  // none: the check was not made
+  double seconds = 0, checkSeconds = 0;
+  std::string backup;  // the --backup file, when one was made
+  long long backupSize = 0;
+  std::string dest, runLog;
+};
+void PrintSummary(std::ostream& out, const RunSummary& summary);
 
 void PrintPlan(std::ostream& out, const ConsoleOptions& options, const RunPlan& plan,
                const BackupPlan& backup);

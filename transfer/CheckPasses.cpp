@@ -247,7 +247,7 @@ CopyColumns ColumnsOfCopy(const CopyOptions& options, TIBSQL& source, TIBSQL& de
   try {
     row = tablecopy::BuildRowStatement(table, pair != 0, common, addHostPort);
   } catch (const std::out_of_range&) {
-    throw std::runtime_error("too few columns both sides have for the update in place");
+    throw UnfollowableCopy({FindingKind::TooFewColumnsToUpdate, Severity::Error, 0, {}, {}, {}});
   }
 
   CopyColumns copy;
@@ -270,7 +270,9 @@ CopyColumns ColumnsOfCopy(const CopyOptions& options, TIBSQL& source, TIBSQL& de
   }
   KeyRule& rule = copy.rule;
   rule.sourceKey = ColumnIndex(source, options.keyColumn);
-  if (rule.sourceKey < 0) throw std::runtime_error("the source rows have no " + options.keyColumn);
+  if (rule.sourceKey < 0)
+    throw UnfollowableCopy(
+        {FindingKind::SourceLacksColumn, Severity::Error, 0, options.keyColumn, {}, {}});
   if (copy.update) {
     copy.destKey = row.updateKey;
     rule.keySource = ColumnIndex(source, row.paramSources.back());

@@ -4,11 +4,13 @@
 // updates and the saved states. The columns and their rewrites are worked out
 // as the copy works them out, from the same rules.
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "transfer/CheckRows.h"
 #include "transfer/ReferenceRewrites.h"
+#include "transfer/RunPlan.h"
 
 class KeyMap;
 class KeyMapPair;
@@ -108,7 +110,18 @@ struct CopyOptions {
   bool destHasOwnerPhotos = false;
   std::set<std::string> skipped;
 };
-// Throws std::runtime_error when the copy would have no statement for its rows.
+// A copy the check cannot follow, for a reason the plan names as well.
+class UnfollowableCopy : public std::runtime_error {
+ public:
+  explicit UnfollowableCopy(PlanFinding reason)
+      : std::runtime_error(reason.name), reason_(std::move(reason)) {}
+  const PlanFinding& Reason() const { return reason_; }
+
+ private:
+  PlanFinding reason_;
+};
+// Throws UnfollowableCopy when the copy would have no statement for its rows,
+// or its source rows no key.
 CopyColumns ColumnsOfCopy(const CopyOptions& options, TIBSQL& source, TIBSQL& dest);
 // The macro transfer's: the name as read, the lines rewritten, found through
 // the macros' key map; `source` reads MCR_NAME, MCR_FILL, MCR_ID.

@@ -23,6 +23,17 @@ using check::PassResult;
 using check::Step;
 using check::TableWork;
 
+// Rows the check could not read or follow: the engine's words, or the plan's
+// reason for a copy that has no statement for its rows.
+CheckProblem NotComparedProblem(int line, const std::exception& error) {
+  CheckProblem problem{CheckProblem::Kind::NotCompared, line, error.what(), std::nullopt};
+  if (const auto* copy = dynamic_cast<const check::UnfollowableCopy*>(&error)) {
+    problem.error.clear();
+    problem.reason = copy->Reason();
+  }
+  return problem;
+}
+
 bool HasOrder(const std::vector<std::string>& query) {
   for (const std::string& line : query)
     if (line.find("Order BY") != std::string::npos) return true;
@@ -111,13 +122,13 @@ class TableChecker {
                             options_.eventsFrom)
               .value_or(0);
     } catch (const std::exception& e) {
-      table.problems.push_back({CheckProblem::Kind::NotCompared, line, e.what()});
+      table.problems.push_back(NotComparedProblem(line, e));
     }
     if (rows == 0) {
       table.notes.push_back({CheckNote::Kind::NoDestTableNoRows, line, ""});
       return false;
     }
-    table.problems.push_back({CheckProblem::Kind::NoDestTable, line, ""});
+    table.problems.push_back({CheckProblem::Kind::NoDestTable, line, "", std::nullopt});
     table.sourceRows = table.missing = rows;
     return false;
   }
@@ -133,13 +144,15 @@ class TableChecker {
     for (const TablePlan* line : work.lines) {
       // A line without a table is the plan's to judge: the run cannot read it.
       if (line->action == LineAction::Blank) {
-        for (const std::string& error : line->errors)
-          table.problems.push_back({CheckProblem::Kind::LineFailed, line->line, error});
+        if (line->Fails())
+          table.problems.push_back(
+              {CheckProblem::Kind::LineUnparsable, line->line, "", std::nullopt});
         continue;
       }
       if (const LineRecord* record = record_.Line(line->line, line->table))
         for (const std::string& error : record->errors)
-          table.problems.push_back({CheckProblem::Kind::LineFailed, line->line, error});
+          table.problems.push_back(
+              {CheckProblem::Kind::LineFailed, line->line, error, std::nullopt});
     }
   }
 
@@ -181,15 +194,15 @@ class TableChecker {
       ++rows.passes;
       CountNotMoved(line.table, table);
     } catch (const std::exception& e) {
-      NotCompared(line, e.what(), macros ? "" : step.argument, table);
+      NotCompared(line, e, macros ? "" : step.argument, table);
     }
   }
 
   // A line the run could not do: the rows it was to copy did not arrive.
-  void NotCompared(const TablePlan& line, const std::string& error, const std::string& condition,
+  void NotCompared(const TablePlan& line, const std::exception& error, const std::string& condition,
                    TableCheck& table) {
     if (!RunFailed(line)) {
-      table.problems.push_back({CheckProblem::Kind::NotCompared, line.line, error});
+      table.problems.push_back(NotComparedProblem(line.line, error));
       return;
     }
     const std::optional<long long> rows = SourceRows(line.table, condition);
@@ -212,8 +225,7 @@ class TableChecker {
       });
       AddUpdates(Match(line, query, copy, record_.failedRows, table), table);
     } catch (const std::exception& e) {
-      if (!RunFailed(line))
-        table.problems.push_back({CheckProblem::Kind::NotCompared, line.line, e.what()});
+      if (!RunFailed(line)) table.problems.push_back(NotComparedProblem(line.line, e));
     }
   }
 
@@ -240,8 +252,7 @@ class TableChecker {
       });
       AddUpdates(Match(line, query, copy, record_.failedUpdates, table), table);
     } catch (const std::exception& e) {
-      if (!RunFailed(line))
-        table.problems.push_back({CheckProblem::Kind::NotCompared, line.line, e.what()});
+      if (!RunFailed(line)) table.problems.push_back(NotComparedProblem(line.line, e));
     }
   }
 
@@ -367,8 +378,7 @@ class TableChecker {
             {CheckDifference::Kind::UnexpectedRow, work.table, "", destKey, "", {}, {}});
       }
     } catch (const std::exception& e) {
-      table.problems.push_back(
-          {CheckProblem::Kind::NotCompared, work.lines.front()->line, e.what()});
+      table.problems.push_back(NotComparedProblem(work.lines.front()->line, e));
     }
   }
 

@@ -20,7 +20,7 @@ std::vector<TableWork> WorkOf(const RunPlan& plan) {
   for (const TablePlan& line : plan.lines) {
     if (line.action == LineAction::Comment || line.action == LineAction::EventsSectionOnly)
       continue;
-    if (line.action == LineAction::Blank && line.errors.empty()) continue;
+    if (line.action == LineAction::Blank && !line.Fails()) continue;
     auto [found, added] = index.try_emplace(line.table, works.size());
     if (added) works.push_back(TableWork{line.table, {}, {}});
     TableWork& work = works[found->second];

@@ -28,9 +28,8 @@ class GeneratorValue {
     try {
       readonly::ColumnsOf(dest_, {"SELECT MAX(" + column + ")+1 FROM " + table});
     } catch (const std::exception& e) {
-      generator.error =
-          std::string("the run would end at this entry, before the states are restored: ") +
-          e.what();
+      generator.problem = GeneratorPlan::Problem::RunEndsHere;
+      generator.problemMessage = e.what();
       return;
     }
     long long next = 0;
@@ -39,32 +38,32 @@ class GeneratorValue {
                                {"SELECT GEN_ID(" + generator.generator + ", 0) FROM RDB$DATABASE"})
                  .value_or(0);
     } catch (const std::exception& e) {
-      generator.error = std::string("setting the generator would fail: ") + e.what();
+      generator.problem = GeneratorPlan::Problem::CannotBeSet;
+      generator.problemMessage = e.what();
       return;
     }
 
     auto found = plan_.fates.find(table);
     const TableFate* fate = found == plan_.fates.end() ? nullptr : &found->second;
-    std::vector<std::string> basis;
+    std::vector<GeneratorBasis>& basis = generator.basis;
     try {
       if (fate == nullptr) {
-        basis.push_back("not in the table list: the destination's own rows");
+        basis.push_back({GeneratorBasis::Kind::NotListed});
         Consider(MaxOf(dest_, {"SELECT MAX(" + column + ") FROM " + table}));
       } else if (!fate->cleared) {
-        basis.push_back(fate->clearConditions.empty() ? "the destination's own rows, never emptied"
-                                                      : "the destination's rows that stay");
+        basis.push_back({fate->clearConditions.empty() ? GeneratorBasis::Kind::NeverEmptied
+                                                       : GeneratorBasis::Kind::RowsThatStay});
         Consider(MaxOf(dest_, {"SELECT MAX(" + column + ") FROM " + table,
                                runplan::KeptRowsWhere(fate->clearConditions)}));
       }
       for (const TableFate::Copy& copy : fate ? fate->copies : std::vector<TableFate::Copy>{}) {
         if (copy.keys == KeyHandling::New && text::SameTextAscii(column, copy.keyColumn)) {
           // The destination numbers the new rows on from its generator.
-          basis.push_back("new keys after " + generator.generator + "'s present " +
-                          std::to_string(next));
+          basis.push_back({GeneratorBasis::Kind::NewKeys, next});
           if (copy.rows > 0) Consider(next + copy.rows);
           next += copy.rows;
         } else {
-          basis.push_back("the source rows' values");
+          basis.push_back({GeneratorBasis::Kind::SourceValues});
           std::vector<std::string> query{"SELECT MAX(" + column + ") FROM ("};
           query.insert(query.end(), copy.sourceQuery.begin(), copy.sourceQuery.end());
           query.push_back(")");
@@ -72,12 +71,11 @@ class GeneratorValue {
         }
       }
     } catch (const std::exception& e) {
-      generator.basis = std::string("cannot be foreseen: ") + e.what();
+      basis.clear();
+      generator.unforeseen = e.what();
       return;
     }
-    if (basis.empty()) basis.push_back("the table is emptied");
-    for (const std::string& part : basis)
-      generator.basis += (generator.basis.empty() ? "" : "; ") + part;
+    if (basis.empty()) basis.push_back({GeneratorBasis::Kind::Emptied});
     generator.value = largest_ ? *largest_ + 1 : 0;
   }
 

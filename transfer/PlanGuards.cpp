@@ -10,10 +10,6 @@
 
 namespace {
 
-PlanFinding Finding(FindingKind kind, Severity severity, long long count = 0) {
-  return PlanFinding{kind, severity, count};
-}
-
 bool HasTable(TIBSQL& statement, const std::string& table) {
   return readonly::ValueOf(statement, {"SELECT COUNT(*) FROM RDB$RELATIONS WHERE "
                                        "RDB$RELATION_NAME = '" +

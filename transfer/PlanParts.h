@@ -1,5 +1,6 @@
 #pragma once
 // The parts of a run's plan, each worked out in a file of its own.
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,13 +10,25 @@
 
 namespace runplan {
 
+inline PlanFinding Finding(FindingKind kind, Severity severity, long long count = 0) {
+  return PlanFinding{kind, severity, count, {}, {}, {}};
+}
+inline PlanFinding Named(FindingKind kind, Severity severity, std::string name,
+                         std::string other = std::string()) {
+  return PlanFinding{kind, severity, 0, std::move(name), std::move(other), {}};
+}
+// An error of the line with the engine's words.
+inline PlanFinding Failure(FindingKind kind, const std::exception& error) {
+  return PlanFinding{kind, Severity::Error, 0, {}, {}, error.what()};
+}
+
 // The references the copy of `table` rewrites (their referenced table is left
 // to the caller). `values` are the insert's value columns, `sourceColumns` the
-// columns the source query reads. Problems that fail every row go to `errors`.
+// columns the source query reads. Problems that fail every row go to `findings`.
 std::vector<ReferencePlan> PlanReferences(const std::string& table,
                                           const std::vector<std::string>& values,
                                           const std::vector<std::string>& sourceColumns,
-                                          std::vector<std::string>& errors);
+                                          std::vector<PlanFinding>& findings);
 
 // The generators, once the table lines are planned, and the two scripts.
 void PlanGenerators(ReadOnlySession& session, RunPlan& plan, const PlanOptions& options);

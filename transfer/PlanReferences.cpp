@@ -27,19 +27,18 @@ namespace runplan {
 std::vector<ReferencePlan> PlanReferences(const std::string& table,
                                           const std::vector<std::string>& values,
                                           const std::vector<std::string>& sourceColumns,
-                                          std::vector<std::string>& errors) {
+                                          std::vector<PlanFinding>& findings) {
   std::vector<ReferencePlan> references;
   auto valueAt = [&](int param) -> const std::string* {
     if (param < static_cast<int>(values.size())) return &values[static_cast<size_t>(param)];
-    errors.push_back("the insert has no value " + std::to_string(param + 1) +
-                     " to rewrite a reference in: every row would fail");
+    findings.push_back(Finding(FindingKind::NoValueForReference, Severity::Error, param + 1));
     return nullptr;
   };
 
   for (const rewrites::PositionRewrite& rewrite : rewrites::PositionRewritesOf(table)) {
     if (const std::string* column = valueAt(rewrite.param)) {
       ReferencePlan reference;
-      reference.column = reference.what = *column;
+      reference.column = *column;
       reference.pair = rewrite.pair;
       references.push_back(reference);
     }
@@ -48,7 +47,7 @@ std::vector<ReferencePlan> PlanReferences(const std::string& table,
     for (const rewrites::NamedRewrite& rewrite : rewrites::ReaderDeviceColumns()) {
       if (!tablecopy::HasColumn(values, rewrite.param)) continue;
       ReferencePlan reference;
-      reference.column = reference.what = rewrite.param;
+      reference.column = rewrite.param;
       reference.pair = rewrite.pair;
       references.push_back(reference);
     }
@@ -56,14 +55,12 @@ std::vector<ReferencePlan> PlanReferences(const std::string& table,
   if (const rewrites::TypedRewrite* typed = rewrites::TypedRewriteOf(table)) {
     for (const char* needed : {typed->typeColumn, typed->sourceValueColumn}) {
       if (needed != nullptr && !tablecopy::HasColumn(sourceColumns, needed))
-        errors.push_back(std::string("the source rows have no ") + needed +
-                         ": every row would fail");
+        findings.push_back(Named(FindingKind::SourceLacksColumn, Severity::Error, needed));
     }
     if (const std::string* column = valueAt(typed->param)) {
       for (const auto& [type, pair] : typed->pairOfType) {
         ReferencePlan reference;
         reference.column = *column;
-        reference.what = *column + " where " + typed->typeColumn + " = " + std::to_string(type);
         reference.type = type;
         reference.typeCondition = TypeCondition(table, *typed, type);
         reference.pair = pair;

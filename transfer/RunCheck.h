@@ -7,6 +7,7 @@
 // column is compared with the value the copy meant to write (references
 // through the key map, macro lines and rights texts rewritten). Texts are
 // windows-1251.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,14 +36,15 @@ struct CheckDifference {
 // A line that did not do its work.
 struct CheckProblem {
   enum class Kind {
-    LineFailed,   // the run's error that ended the line's work (or the plan's, for a
-                  // line the run cannot read)
-    NotCompared,  // the check could not read the rows it would compare
-    NoDestTable,  // an event table the destination lacks while the source has rows
+    LineFailed,      // the run's error that ended the line's work
+    LineUnparsable,  // a line without TABLE=KEY, which the run cannot read
+    NotCompared,     // the check could not read the rows it would compare
+    NoDestTable,     // an event table the destination lacks while the source has rows
   };
   Kind kind = Kind::LineFailed;
-  int line = 0;       // in the table list; 0 for the events section
-  std::string error;  // windows-1251
+  int line = 0;                       // in the table list; 0 for the events section
+  std::string error;                  // the engine's words, windows-1251
+  std::optional<PlanFinding> reason;  // a copy the check cannot follow, in the plan's terms
 };
 
 // What the check says beside a table without it being a difference.

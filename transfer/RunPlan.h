@@ -32,15 +32,46 @@ enum class LineAction {
 
 enum class KeyHandling { None, New, Kept };
 
-// What the plan finds beside what each line does, as data the front ends word.
+// What the plan finds, of the run as a whole or of one line, as data the
+// front ends word. `name` and `other` are names of tables and columns, and
+// `message` the engine's or the system's words, all windows-1251.
 enum class FindingKind {
-  EmptyTableList,         // no line of the table list names a table
-  DestinationReadOnly,    // the destination database is in read-only mode
+  // Of the run as a whole.
+  EmptyTableList,       // no line of the table list names a table
+  DestinationReadOnly,  // the destination database is in read-only mode
+  // The events section's tables.
   EventTableInNeither,    // neither database has the event table: skipped
   EventTableNotInSource,  // the source lacks the event table: skipped
   EventTableNotInDest,    // only the destination lacks it; `count` source rows cannot arrive
+  // Keys a kept-key copy brings.
   KeptKeysHeld,   // `count` source rows bring keys the destination holds and keeps: they fail
   KeptKeysTwice,  // the same, without a unique key in the destination: they arrive twice
+  // Notes on what a line does.
+  ZonesGoWithReaders,     // every row of ZONES is deleted with the readers; `count` now
+  CopiedByEventsSection,  // an event table's line: the events section copies it
+  EventsSectionLeftOut,   // the same, in a run without the events
+  NeverEmptied,           // "#" or "%" on a table the run never empties
+  HostPortSetToOne,       // HS_PORT, which the source lacks, is 1 for every host
+  UpdatedInPlace,         // rows with the same `name` (a column) are updated, none added
+  NewKeysGiven,           // `name` (the key column) is left to the destination
+  OwnerPhotoEmpty,        // OW_PHOTO is written empty, the photos go to OWNERPHOTOS
+  ColumnUpdated,          // "&": rows whose `other` (the key) matches get `name` (the column)
+  // Warnings: the line does its work, but likely not as meant.
+  BlanksAroundTable,      // the table name has blanks around it
+  FirstColumnNotKey,      // `name`, the first common column, is not the key `other`
+  ReferencedNotCopied,    // `name` is not copied above the line: references become -1
+  MacroDevicesNotCopied,  // `name` is not copied above the line: macro lines get -1
+  NoColumnToUpdate,       // "&": no column named exactly `name` on both sides
+  // Errors: the line would not do its work.
+  LineUnparsable,           // no TABLE=KEY before the markers
+  DestinationCannotDelete,  // the deletion fails with `message`
+  DestinationRefuses,       // the destination's statement fails with `message`
+  SourceRefuses,            // the source's statement fails with `message`
+  TooFewColumnsToUpdate,    // too few common columns for the update in place
+  NoCommonColumn,           // no column both sides have: every row fails
+  ColumnUpdateFails,        // "&": the update's statements fail with `message`
+  NoValueForReference,      // the insert has no value number `count` to rewrite
+  SourceLacksColumn,        // the source rows have no `name`: every row fails
 };
 
 enum class Severity { Note, Warning, Error };
@@ -49,19 +80,38 @@ struct PlanFinding {
   FindingKind kind;
   Severity severity;
   long long count = 0;
+  std::string name, other;
+  std::string message;
+};
+
+// Keys a copy rewrites inside texts rather than in a column of their own.
+enum class KeysInTexts {
+  None,
+  ReaderRights,  // reader keys in the USERS_RD_RIGHTS texts of INIDATA
+  MacroLines,    // device keys in the macro lines
 };
 
 // A value the copy rewrites from source keys to the keys the referenced rows
 // get in the destination.
 struct ReferencePlan {
-  std::string column;         // destination column; empty for keys inside texts
-  std::string what;           // as the plan names it
+  std::string column;  // destination column; empty for keys inside texts
+  KeysInTexts inTexts = KeysInTexts::None;
   std::optional<int> type;    // a typed reference: the type this entry is for
   std::string typeCondition;  // the destination rows of that type, as SQL on alias X
   int pair = 0;
   std::string referencedTable;
   std::string referencedKey;  // empty when no line above copies that table
   bool filledBefore = false;  // a line above fills the pair
+};
+
+// Which of the source's rows a line reads.
+enum class SourceRowChoice {
+  All,
+  Condition,              // those meeting `sourceCondition` ("@")
+  OwnersPhotos,           // the photos of the source's owners (OWNER.OW_PHOTO)
+  Events,                 // from the run's day on, or all without a day
+  DescribedEvents,        // the same, those a description matches
+  IniDataWithoutFilters,  // without the sections USER_CAN_FILTER, USER_FILTERS, CTRL_FILTERS
 };
 
 struct TablePlan {
@@ -77,7 +127,8 @@ struct TablePlan {
   std::optional<long long> destRowsDeleted;
 
   std::optional<long long> sourceRows;  // rows the line copies or updates from
-  std::string sourceRowsNote;           // which rows, when not all of them
+  SourceRowChoice sourceRowChoice = SourceRowChoice::All;
+  std::string sourceCondition;
   // Events and alarms no description matches: the copy does not read them.
   std::optional<long long> sourceRowsLeftOut;
   std::optional<long long> destRowsAfter;  // the table's rows once the line is done
@@ -86,19 +137,41 @@ struct TablePlan {
   std::vector<std::string> copied;      // columns given the source's values
   std::vector<std::string> sourceOnly;  // dropped
   std::vector<std::string> destOnly;    // left to their defaults
-  std::vector<std::string> notes;
   std::vector<ReferencePlan> references;
-  std::vector<std::string> errors;    // the line would not do its work
-  std::vector<std::string> warnings;  // it would, but likely not as meant
   std::vector<PlanFinding> findings;
+
+  int Count(Severity severity) const;
+  bool Fails() const { return Count(Severity::Error) > 0; }  // it would not do its work
+};
+
+// How a generator's value is worked out: the largest of what these give.
+struct GeneratorBasis {
+  enum class Kind {
+    NotListed,     // the table is not in the table list: the destination's own rows
+    NeverEmptied,  // the destination's own rows, never emptied
+    RowsThatStay,  // the destination's rows that stay
+    NewKeys,       // new keys counted on from the generator's `present` value
+    SourceValues,  // the source rows' values
+    Emptied,       // the table is emptied: 0
+  };
+  Kind kind;
+  long long present = 0;
 };
 
 struct GeneratorPlan {
   int line = 0;
   std::string generator, table, column;
   std::optional<long long> value;  // what SET GENERATOR would be given
-  std::string basis;               // how the value was worked out
-  std::string error;               // the run would end at this entry
+  std::vector<GeneratorBasis> basis;
+  std::string unforeseen;  // why the value cannot be foreseen: the engine's words
+
+  enum class Problem {
+    None,
+    RunEndsHere,  // the run's statement for the entry fails: the run ends at it
+    CannotBeSet,  // setting the generator would fail
+  };
+  Problem problem = Problem::None;
+  std::string problemMessage;  // the engine's words
 };
 
 struct ScriptPlan {
@@ -106,7 +179,7 @@ struct ScriptPlan {
   int statements = 0;               // non-empty statements
   int blocks = 0;                   // statement blocks in the run log (empty statements too)
   std::vector<std::string> writes;  // tables its statements name as written, upper-cased
-  std::string error;
+  std::string error;                // the file cannot be read: the system's words
 };
 
 // How the run would leave one table: which of the destination's own rows go,

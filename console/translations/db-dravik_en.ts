@@ -2,7 +2,59 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
-    <name>Guards</name>
+    <name>Check</name>
+    <message numerus="yes">
+        <source>%1 bytes</source>
+        <translation>
+            <numerusform>%1 byte</numerusform>
+            <numerusform>%1 bytes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the run only empties it and the second script (SQL/Upd.sql) writes it: %1 rows now, not compared</source>
+        <translation>
+            <numerusform>the run only empties it and the second script (SQL/Upd.sql) writes it: %1 row now, not compared</numerusform>
+            <numerusform>the run only empties it and the second script (SQL/Upd.sql) writes it: %1 rows now, not compared</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... %1 differences in all</source>
+        <translation>
+            <numerusform>... %1 difference in all</numerusform>
+            <numerusform>... %1 differences in all</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 source rows without a matching description are not moved, as the run does</source>
+        <translation>
+            <numerusform>%1 source row without a matching description is not moved, as the run does</numerusform>
+            <numerusform>%1 source rows without a matching description are not moved, as the run does</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 references were meant to be -1: no new key for the source&apos;s key</source>
+        <translation>
+            <numerusform>%1 reference was meant to be -1: no new key for the source&apos;s key</numerusform>
+            <numerusform>%1 references were meant to be -1: no new key for the source&apos;s key</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 source rows have no destination row to update</source>
+        <translation>
+            <numerusform>%1 source row has no destination row to update</numerusform>
+            <numerusform>%1 source rows have no destination row to update</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Verdict: %1 differences (marked above).</source>
+        <translation>
+            <numerusform>Verdict: %1 difference (marked above).</numerusform>
+            <numerusform>Verdict: %1 differences (marked above).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Findings</name>
     <message numerus="yes">
         <source>%1 source rows</source>
         <translation>
@@ -111,6 +163,37 @@
         <translation>
             <numerusform>%1 (%2 byte)</numerusform>
             <numerusform>%1 (%2 bytes)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Summary</name>
+    <message numerus="yes">
+        <source>%1 differences</source>
+        <translation>
+            <numerusform>%1 difference</numerusform>
+            <numerusform>%1 differences</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Rows copied: %1 of %2 read</source>
+        <translation>
+            <numerusform>Rows copied: %1 of %2 read</numerusform>
+            <numerusform>Rows copied: %1 of %2 read</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> (%1 events and alarms not read: no description matches their codes)</source>
+        <translation>
+            <numerusform> (%1 event or alarm not read: no description matches its codes)</numerusform>
+            <numerusform> (%1 events and alarms not read: no description matches their codes)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Plan: %1 errors, run over with --force: those lines did not do their work</source>
+        <translation>
+            <numerusform>Plan: %1 error, run over with --force: those lines did not do their work</numerusform>
+            <numerusform>Plan: %1 errors, run over with --force: those lines did not do their work</numerusform>
         </translation>
     </message>
 </context>

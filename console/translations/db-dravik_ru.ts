@@ -2,7 +2,231 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
-    <name>Guards</name>
+    <name>Check</name>
+    <message>
+        <source>ev</source>
+        <comment>the events section in the table of tables</comment>
+        <translation>соб</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 bytes</source>
+        <translation>
+            <numerusform>%1 байт</numerusform>
+            <numerusform>%1 байта</numerusform>
+            <numerusform>%1 байт</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: meant %2, found %3</source>
+        <translation>%1: должно быть %2, найдено %3</translation>
+    </message>
+    <message>
+        <source>no destination row</source>
+        <translation>нет строки в приемнике</translation>
+    </message>
+    <message>
+        <source>the run recorded no new key for it</source>
+        <translation>перенос не записал для нее нового ключа</translation>
+    </message>
+    <message>
+        <source>a destination row that should not be there</source>
+        <translation>строка приемника, которой там быть не должно</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>норма</translation>
+    </message>
+    <message>
+        <source>DIFFERENT</source>
+        <translation>ОТЛИЧИЯ</translation>
+    </message>
+    <message>
+        <source>the events section</source>
+        <translation>раздел событий</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>строка %1</translation>
+    </message>
+    <message>
+        <source>%1 did not do its work: %2</source>
+        <translation>%1 не сделала своей работы: %2</translation>
+    </message>
+    <message>
+        <source>%1 did not do its work: it has no TABLE=KEY before its markers</source>
+        <translation>%1 не сделала своей работы: в ней нет ТАБЛИЦА=КЛЮЧ перед метками</translation>
+    </message>
+    <message>
+        <source>%1: the rows could not be compared: %2</source>
+        <translation>%1: строки не удалось сравнить: %2</translation>
+    </message>
+    <message>
+        <source>the destination has no such table, so the source&apos;s rows could not arrive</source>
+        <translation>в приемнике нет такой таблицы, поэтому строки источника не могли в него попасть</translation>
+    </message>
+    <message>
+        <source>the source has no such table: nothing to move, as the run does</source>
+        <translation>в источнике нет такой таблицы: переносить нечего, как и при переносе</translation>
+    </message>
+    <message>
+        <source>neither database has such a table: skipped, as the run does</source>
+        <translation>такой таблицы нет ни в одной базе: пропущена, как и при переносе</translation>
+    </message>
+    <message>
+        <source>the destination has no such table, and the source no rows to move into it</source>
+        <translation>в приемнике нет такой таблицы, а в источнике нет строк для нее</translation>
+    </message>
+    <message>
+        <source>%1 (&quot;&amp;%2&quot;) is not compared: a later line copies the table again</source>
+        <translation>%1 (&quot;&amp;%2&quot;) не сравнивается: более поздняя строка копирует таблицу снова</translation>
+    </message>
+    <message>
+        <source>%1: no column named exactly &quot;%2&quot; on both sides, so nothing was updated</source>
+        <translation>%1: нет столбца с именем ровно &quot;%2&quot; в обеих базах, поэтому ничего не обновлено</translation>
+    </message>
+    <message numerus="yes">
+        <source>the run only empties it and the second script (SQL/Upd.sql) writes it: %1 rows now, not compared</source>
+        <translation>
+            <numerusform>перенос только очищает ее, а пишет в нее второй скрипт (SQL/Upd.sql): сейчас %1 строка, не сравнивается</numerusform>
+            <numerusform>перенос только очищает ее, а пишет в нее второй скрипт (SQL/Upd.sql): сейчас %1 строки, не сравниваются</numerusform>
+            <numerusform>перенос только очищает ее, а пишет в нее второй скрипт (SQL/Upd.sql): сейчас %1 строк, не сравниваются</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Check: each source row that was to arrive against the destination row it became (by its own key or through the key map), every value against the one the run meant to write:</source>
+        <translation>Проверка: каждая строка источника, которая должна была попасть в приемник, против строки приемника, которой она стала (по своему ключу или через таблицу ключей), каждое значение против того, которое перенос должен был записать:</translation>
+    </message>
+    <message>
+        <source>table</source>
+        <translation>таблица</translation>
+    </message>
+    <message>
+        <source>lines</source>
+        <translation>строки</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>прочитано</translation>
+    </message>
+    <message>
+        <source>arrived</source>
+        <translation>пришло</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>сбой</translation>
+    </message>
+    <message>
+        <source>differing</source>
+        <translation>отличаются</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>нет</translation>
+    </message>
+    <message>
+        <source>updated</source>
+        <translation>обновлено</translation>
+    </message>
+    <message>
+        <source>kept</source>
+        <translation>оставлено</translation>
+    </message>
+    <message>
+        <source>rows now</source>
+        <translation>строк сейчас</translation>
+    </message>
+    <message>
+        <source>unexpected</source>
+        <translation>лишние</translation>
+    </message>
+    <message>
+        <source>result</source>
+        <translation>итог</translation>
+    </message>
+    <message>
+        <source>  read: source rows the copies read; failed: rows the run logged as failed; updated: rows updated in place as meant, of those with a destination row; kept: the destination&apos;s own rows that were to stay; unexpected: rows now beyond the kept and the arrived ones (below 0: kept rows gone)</source>
+        <translation>  прочитано: строки источника, прочитанные копированием; сбой: строки, которые перенос записал в файл результатов как неудачные; обновлено: строки, обновленные на месте как должно, из тех, для которых есть строка приемника; оставлено: собственные строки приемника, которые должны были остаться; лишние: строки сверх оставленных и пришедших (меньше 0: оставленные строки пропали)</translation>
+    </message>
+    <message>
+        <source>note: %1</source>
+        <translation>примечание: %1</translation>
+    </message>
+    <message>
+        <source>ERROR: %1</source>
+        <translation>ОШИБКА: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>... %1 differences in all</source>
+        <translation>
+            <numerusform>... всего %1 отличие</numerusform>
+            <numerusform>... всего %1 отличия</numerusform>
+            <numerusform>... всего %1 отличий</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the second script (SQL/Upd.sql) writes this table after the copy</source>
+        <translation>второй скрипт (SQL/Upd.sql) пишет в эту таблицу после копирования</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 source rows without a matching description are not moved, as the run does</source>
+        <translation>
+            <numerusform>%1 строка источника без подходящего описания не переносится, как и при переносе</numerusform>
+            <numerusform>%1 строки источника без подходящего описания не переносятся, как и при переносе</numerusform>
+            <numerusform>%1 строк источника без подходящего описания не переносятся, как и при переносе</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 references were meant to be -1: no new key for the source&apos;s key</source>
+        <translation>
+            <numerusform>%1 ссылка должна была стать -1: для ключа источника нет нового ключа</numerusform>
+            <numerusform>%1 ссылки должны были стать -1: для ключа источника нет нового ключа</numerusform>
+            <numerusform>%1 ссылок должны были стать -1: для ключа источника нет нового ключа</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 source rows have no destination row to update</source>
+        <translation>
+            <numerusform>для %1 строки источника нет строки приемника, которую обновить</numerusform>
+            <numerusform>для %1 строк источника нет строки приемника, которую обновить</numerusform>
+            <numerusform>для %1 строк источника нет строки приемника, которую обновить</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Differences, by the source&apos;s key (&quot;-&gt; &quot; the destination&apos;s), and notes:</source>
+        <translation>Отличия по ключу источника (&quot;-&gt; &quot; ключ приемника) и примечания:</translation>
+    </message>
+    <message>
+        <source>Check: run-time states saved from the source against those of the rows they became (keys are the source&apos;s):</source>
+        <translation>Проверка: динамические данные, сохраненные из источника, против данных строк, которыми стали их строки (ключи источника):</translation>
+    </message>
+    <message>
+        <source>saved</source>
+        <translation>сохранено</translation>
+    </message>
+    <message>
+        <source>restored</source>
+        <translation>восстановлено</translation>
+    </message>
+    <message>
+        <source>first keys</source>
+        <translation>первые ключи</translation>
+    </message>
+    <message>
+        <source>Verdict: no difference: every row that was to arrive is there with every value the run meant to write, and every state.</source>
+        <translation>Итог: отличий нет: каждая строка, которая должна была попасть в приемник, там есть со всеми значениями, которые перенос должен был записать, и все динамические данные тоже.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Verdict: %1 differences (marked above).</source>
+        <translation>
+            <numerusform>Итог: %1 отличие (отмечено выше).</numerusform>
+            <numerusform>Итог: %1 отличия (отмечены выше).</numerusform>
+            <numerusform>Итог: %1 отличий (отмечены выше).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Findings</name>
     <message numerus="yes">
         <source>%1 source rows</source>
         <translation>
@@ -11,6 +235,169 @@
             <numerusform>%1 строк источника</numerusform>
         </translation>
     </message>
+    <message>
+        <source>the table list names no table (no TABLE=KEY line): a run would copy nothing, yet run both scripts and reset the devices&apos; states</source>
+        <translation>список таблиц не называет ни одной таблицы (нет строки ТАБЛИЦА=КЛЮЧ): перенос ничего не скопировал бы, но выполнил бы оба скрипта и сбросил бы состояния устройств</translation>
+    </message>
+    <message>
+        <source>the destination is in read-only mode: every write would fail (gfix -mode read_write makes it writable)</source>
+        <translation>приемник в режиме только для чтения: любая запись не удалась бы (gfix -mode read_write разрешает запись)</translation>
+    </message>
+    <message>
+        <source>neither database has this table: the events section skips it</source>
+        <translation>этой таблицы нет ни в одной базе: раздел событий ее пропускает</translation>
+    </message>
+    <message>
+        <source>the source has no such table: the events section skips it</source>
+        <translation>в источнике нет такой таблицы: раздел событий ее пропускает</translation>
+    </message>
+    <message>
+        <source>copied by the events section, below</source>
+        <translation>копируется разделом событий, ниже</translation>
+    </message>
+    <message>
+        <source>copied only by the events section, which this run leaves out</source>
+        <translation>копируется только разделом событий, а этот перенос события не переносит</translation>
+    </message>
+    <message>
+        <source>the table is never emptied: the extra clearing deletes nothing</source>
+        <translation>эта таблица никогда не очищается: дополнительная очистка ничего не удаляет</translation>
+    </message>
+    <message>
+        <source>HS_PORT is set to 1 for every host</source>
+        <translation>HS_PORT получает 1 для каждого хоста</translation>
+    </message>
+    <message>
+        <source>OW_PHOTO is written empty: the photos come through OWNERPHOTOS</source>
+        <translation>OW_PHOTO записывается пустым: фото переносятся через OWNERPHOTOS</translation>
+    </message>
+    <message>
+        <source>blanks around the table name: it no longer matches the tables the transfer treats apart</source>
+        <translation>пробелы вокруг имени таблицы: оно больше не совпадает с таблицами, которые перенос обрабатывает особо</translation>
+    </message>
+    <message>
+        <source>the line cannot be parsed: it has no TABLE=KEY before its markers</source>
+        <translation>строку не удается разобрать: в ней нет ТАБЛИЦА=КЛЮЧ перед метками</translation>
+    </message>
+    <message>
+        <source>too few columns both sides have for the update in place: no row would be written</source>
+        <translation>слишком мало общих столбцов для обновления на месте: ни одна строка не была бы записана</translation>
+    </message>
+    <message>
+        <source>no column both sides have: every row would fail</source>
+        <translation>нет ни одного общего столбца: ни одна строка не добавилась бы</translation>
+    </message>
+    <message>
+        <source>the destination has no such table: %1 could not arrive</source>
+        <translation>в приемнике нет такой таблицы, не попадут в него: %1</translation>
+    </message>
+    <message>
+        <source>the destination has no such table, and the source has no rows for it to move: the events section skips it</source>
+        <translation>в приемнике нет такой таблицы, а в источнике нет ее строк для переноса: раздел событий ее пропускает</translation>
+    </message>
+    <message>
+        <source>%1 bring keys the destination already holds and does not delete first: those rows will fail</source>
+        <translation>с ключами, которые в приемнике уже есть и заранее не удаляются: %1; эти строки не добавятся</translation>
+    </message>
+    <message>
+        <source>%1 bring keys the destination already holds and does not delete first, with no unique key on them: those rows will be there twice</source>
+        <translation>с ключами, которые в приемнике уже есть и заранее не удаляются, а уникального ключа на них нет: %1; эти строки окажутся там дважды</translation>
+    </message>
+    <message>
+        <source>every row of ZONES goes with the readers (%1 now)</source>
+        <translation>все строки ZONES удаляются вместе со считывателями (сейчас %1)</translation>
+    </message>
+    <message>
+        <source>the destination&apos;s rows with the same %1 are updated; no row is added</source>
+        <translation>обновляются строки приемника с тем же %1; строки не добавляются</translation>
+    </message>
+    <message>
+        <source>%1 is left to the destination, which gives every row a new key</source>
+        <translation>%1 задает приемник, который дает каждой строке новый ключ</translation>
+    </message>
+    <message>
+        <source>the destination&apos;s rows whose %1 equals a source row&apos;s get its %2; keys are not mapped</source>
+        <translation>строки приемника, у которых %1 равен ключу строки источника, получают ее %2; ключи не сопоставляются</translation>
+    </message>
+    <message>
+        <source>the first column both sides have is %1, not the key %2</source>
+        <translation>первый общий столбец - %1, а не ключ %2</translation>
+    </message>
+    <message>
+        <source>%1 is not copied above this line: references to it become -1</source>
+        <translation>%1 не копируется выше этой строки: ссылки на нее станут -1</translation>
+    </message>
+    <message>
+        <source>%1 is not copied above this line: macro lines naming it get -1</source>
+        <translation>%1 не копируется выше этой строки: строки макросов со ссылками на нее получат -1</translation>
+    </message>
+    <message>
+        <source>no column named exactly &quot;%1&quot; on both sides: nothing is updated</source>
+        <translation>нет столбца с именем ровно &quot;%1&quot; в обеих базах: ничего не обновляется</translation>
+    </message>
+    <message>
+        <source>the destination cannot delete these rows: %1</source>
+        <translation>приемник не может удалить эти строки: %1</translation>
+    </message>
+    <message>
+        <source>the destination: %1</source>
+        <translation>приемник: %1</translation>
+    </message>
+    <message>
+        <source>the source: %1</source>
+        <translation>источник: %1</translation>
+    </message>
+    <message>
+        <source>the column update: %1</source>
+        <translation>обновление столбца: %1</translation>
+    </message>
+    <message>
+        <source>the insert has no value %1 to rewrite a reference in: every row would fail</source>
+        <translation>во вставке нет значения %1, в котором заменить ссылку: ни одна строка не добавилась бы</translation>
+    </message>
+    <message>
+        <source>the source rows have no %1: every row would fail</source>
+        <translation>в строках источника нет %1: ни одна строка не добавилась бы</translation>
+    </message>
+    <message>
+        <source>cannot be foreseen: %1</source>
+        <translation>предсказать нельзя: %1</translation>
+    </message>
+    <message>
+        <source>not in the table list: the destination&apos;s own rows</source>
+        <translation>нет в списке таблиц: собственные строки приемника</translation>
+    </message>
+    <message>
+        <source>the destination&apos;s own rows, never emptied</source>
+        <translation>собственные строки приемника, таблица не очищается</translation>
+    </message>
+    <message>
+        <source>the destination&apos;s rows that stay</source>
+        <translation>строки приемника, которые остаются</translation>
+    </message>
+    <message>
+        <source>new keys after %1&apos;s present %2</source>
+        <translation>новые ключи после нынешнего значения %1, %2</translation>
+    </message>
+    <message>
+        <source>the source rows&apos; values</source>
+        <translation>значения строк источника</translation>
+    </message>
+    <message>
+        <source>the table is emptied</source>
+        <translation>таблица очищается</translation>
+    </message>
+    <message>
+        <source>the run would end at this entry, before the states are restored: %1</source>
+        <translation>перенос закончился бы на этой строке, до восстановления динамических данных: %1</translation>
+    </message>
+    <message>
+        <source>setting the generator would fail: %1</source>
+        <translation>установить генератор не удалось бы: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Guards</name>
     <message>
         <source>events section, %1</source>
         <translation>раздел событий, %1</translation>
@@ -30,38 +417,6 @@
     <message>
         <source>destination</source>
         <translation>приемник</translation>
-    </message>
-    <message>
-        <source>the table list names no table (no TABLE=KEY line): a run would copy nothing, yet run both scripts and reset the devices&apos; states</source>
-        <translation>список таблиц не называет ни одной таблицы (нет строки ТАБЛИЦА=КЛЮЧ): перенос ничего не скопировал бы, но выполнил бы оба скрипта и сбросил бы состояния устройств</translation>
-    </message>
-    <message>
-        <source>the destination is in read-only mode: every write would fail (gfix -mode read_write makes it writable)</source>
-        <translation>приемник в режиме только для чтения: любая запись не удалась бы (gfix -mode read_write разрешает запись)</translation>
-    </message>
-    <message>
-        <source>neither database has this table: the events section skips it</source>
-        <translation>этой таблицы нет ни в одной базе: раздел событий ее пропускает</translation>
-    </message>
-    <message>
-        <source>the source has no such table: the events section skips it</source>
-        <translation>в источнике нет такой таблицы: раздел событий ее пропускает</translation>
-    </message>
-    <message>
-        <source>the destination has no such table: %1 could not arrive</source>
-        <translation>в приемнике нет такой таблицы, не попадут в него: %1</translation>
-    </message>
-    <message>
-        <source>the destination has no such table, and the source has no rows for it to move: the events section skips it</source>
-        <translation>в приемнике нет такой таблицы, а в источнике нет ее строк для переноса: раздел событий ее пропускает</translation>
-    </message>
-    <message>
-        <source>%1 bring keys the destination already holds and does not delete first: those rows will fail</source>
-        <translation>с ключами, которые в приемнике уже есть и заранее не удаляются: %1; эти строки не добавятся</translation>
-    </message>
-    <message>
-        <source>%1 bring keys the destination already holds and does not delete first, with no unique key on them: those rows will be there twice</source>
-        <translation>с ключами, которые в приемнике уже есть и заранее не удаляются, а уникального ключа на них нет: %1; эти строки окажутся там дважды</translation>
     </message>
     <message>
         <source>the backup file would be renamed over the source database %1</source>
@@ -183,10 +538,6 @@ or, on the server, with no one attached to either file:
         <translation>выполнить перенос, хотя план называет ошибки (названные строки тогда не делают своей работы, а код завершения не меньше 1). Никогда не обходит список таблиц без таблиц, приемник, в который нельзя писать, и --backup ФАЙЛ, который затер бы базу данных, управляющий файл, скрипт, файл результатов или программу</translation>
     </message>
     <message>
-        <source>after the run, compare both databases: rows, references and states</source>
-        <translation>после переноса сравнить обе базы: строки, ссылки и состояния</translation>
-    </message>
-    <message>
         <source>print only the summary</source>
         <translation>выводить только итог</translation>
     </message>
@@ -237,6 +588,10 @@ or, on the server, with no one attached to either file:
     <message>
         <source>DD.MM.YYYY</source>
         <translation>ДД.ММ.ГГГГ</translation>
+    </message>
+    <message>
+        <source>after the run, compare every row and value that was to arrive with what the destination holds, and the states</source>
+        <translation>после переноса сравнить каждую строку и каждое значение, которые должны были попасть в приемник, с тем, что в нем есть, и динамические данные</translation>
     </message>
 </context>
 <context>
@@ -679,6 +1034,46 @@ or, on the server, with no one attached to either file:
             <numerusform>%1 в %2 блоках файла результатов</numerusform>
         </translation>
     </message>
+    <message>
+        <source>reader keys in the USERS_RD_RIGHTS texts</source>
+        <translation>ключи считывателей в текстах USERS_RD_RIGHTS</translation>
+    </message>
+    <message>
+        <source>device keys in the macro lines</source>
+        <translation>ключи устройств в строках макросов</translation>
+    </message>
+    <message>
+        <source>where %1</source>
+        <translation>где %1</translation>
+    </message>
+    <message>
+        <source>the photos of the source&apos;s owners (OWNER.OW_PHOTO)</source>
+        <translation>фото владельцев источника (OWNER.OW_PHOTO)</translation>
+    </message>
+    <message>
+        <source>every row</source>
+        <translation>все строки</translation>
+    </message>
+    <message>
+        <source>every row, with a matching description</source>
+        <translation>все строки, у которых есть подходящее описание</translation>
+    </message>
+    <message>
+        <source>from %1, with a matching description</source>
+        <translation>с %1, у которых есть подходящее описание</translation>
+    </message>
+    <message>
+        <source>without the sections USER_CAN_FILTER, USER_FILTERS, CTRL_FILTERS</source>
+        <translation>без разделов USER_CAN_FILTER, USER_FILTERS, CTRL_FILTERS</translation>
+    </message>
+    <message>
+        <source>    not moved: %1 no description matches (their code and additional code)</source>
+        <translation>    не переносятся: %1 без подходящего описания (по коду и дополнительному коду)</translation>
+    </message>
+    <message>
+        <source>Events and alarms not moved, for no description matches their codes: %1</source>
+        <translation>Событий и тревог не переносится, так как их кодам не подходит ни одно описание: %1</translation>
+    </message>
 </context>
 <context>
     <name>ProgressLine</name>
@@ -771,6 +1166,79 @@ or, on the server, with no one attached to either file:
             <numerusform>%1 (%2 байта)</numerusform>
             <numerusform>%1 (%2 байт)</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>Summary</name>
+    <message>
+        <source>not made, the run did not reach its end</source>
+        <translation>не выполнена, перенос не дошел до конца</translation>
+    </message>
+    <message>
+        <source>no difference</source>
+        <translation>отличий нет</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 differences</source>
+        <translation>
+            <numerusform>%1 отличие</numerusform>
+            <numerusform>%1 отличия</numerusform>
+            <numerusform>%1 отличий</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Interrupted in or after %1 (step %2 of %3): what was written stays.</source>
+        <translation>Прервано в таблице %1 или после нее (шаг %2 из %3): записанное остается.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Rows copied: %1 of %2 read</source>
+        <translation>
+            <numerusform>Скопировано строк: %1 из %2 прочитанной</numerusform>
+            <numerusform>Скопировано строк: %1 из %2 прочитанных</numerusform>
+            <numerusform>Скопировано строк: %1 из %2 прочитанных</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source> (%1 events and alarms not read: no description matches their codes)</source>
+        <translation>
+            <numerusform> (не прочитано %1 событие или тревога: их кодам не подходит ни одно описание)</numerusform>
+            <numerusform> (не прочитано %1 события и тревоги: их кодам не подходит ни одно описание)</numerusform>
+            <numerusform> (не прочитано %1 событий и тревог: их кодам не подходит ни одно описание)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1; failed statements: %2</source>
+        <translation>%1; неудачных команд: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Plan: %1 errors, run over with --force: those lines did not do their work</source>
+        <translation>
+            <numerusform>План: %1 ошибка, перенос выполнен с --force: эти строки не сделали своей работы</numerusform>
+            <numerusform>План: %1 ошибки, перенос выполнен с --force: эти строки не сделали своей работы</numerusform>
+            <numerusform>План: %1 ошибок, перенос выполнен с --force: эти строки не сделали своей работы</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Check: %1</source>
+        <translation>Проверка: %1</translation>
+    </message>
+    <message>
+        <source>Time: %1 s, the check %2 s more</source>
+        <translation>Время: %1 с, проверка еще %2 с</translation>
+    </message>
+    <message>
+        <source>Time: %1 s</source>
+        <translation>Время: %1 с</translation>
+    </message>
+    <message>
+        <source>Backup: %1, %2; this puts the destination back:
+  %3</source>
+        <translation>Резервная копия: %1, %2; так можно вернуть приемник:
+  %3</translation>
+    </message>
+    <message>
+        <source>Run log: %1</source>
+        <translation>Файл результатов: %1</translation>
     </message>
 </context>
 <context>

@@ -32,7 +32,7 @@ TEST_F(ConsoleTest, AnInterruptDuringALargeTableKeepsWhatWasWritten) {
   const long long events = testsupport::QueryInt(source_, "SELECT COUNT(*) FROM EVENTS");
   const Interrupt interrupts[] = {
       {SIGINT, "ru_RU.UTF-8", "Перенос данных был прерван пользователем.",
-       "Interrupted in or after EVENTS"},
+       "Прервано в таблице EVENTS или после нее"},
       {SIGHUP, "C.UTF-8", "The data transfer was interrupted by the user.",
        "Interrupted in or after EVENTS"},
   };
