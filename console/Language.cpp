@@ -28,8 +28,10 @@ bool PlainC(const QByteArray& locale) {
 }  // namespace
 
 void Choose() {
-  // They live as long as the process.
+  // They live as long as the process; choosing again replaces their texts.
   static QTranslator own, qt;
+  QCoreApplication::removeTranslator(&qt);
+  (void)own.load(QString());  // unloads what an earlier choice loaded
   if (!PlainC(MessagesLocale())) {
     // Each of the user's languages in turn (LANGUAGE may list several); the
     // first one the command has texts for wins.

@@ -15,7 +15,8 @@ namespace lang {
 
 // Chooses the language from the locale (LC_ALL, then LC_MESSAGES, then LANG;
 // "C" and "POSIX" are English), installs its translators and makes its number
-// formats the default. Call once the application exists, before any text is made.
+// formats the default. Call once the application exists, before any text is
+// made; calling it again follows a changed locale.
 void Choose();
 bool Russian();
 

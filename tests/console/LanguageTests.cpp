@@ -6,6 +6,7 @@
 
 #include "tests/console/ConsoleFixture.h"
 #include "tests/support/Contents.h"
+#include "tests/support/Schema.h"
 
 namespace consoletest {
 namespace {
@@ -89,6 +90,34 @@ TEST_F(ConsoleTest, PlanIsRussianWithRussianNumbersAndEnglishWithPlainOnes) {
   const QString words = QString::fromStdString(english.out).remove(QString::fromStdString(folder_));
   EXPECT_FALSE(words.contains(QRegularExpression(QStringLiteral("[\u0400-\u04ff]"))))
       << english.out;
+}
+
+// A whole run with its check: progress, check and summary in one language,
+// and a decimal point, never a comma, in the English one.
+TEST_F(ConsoleTest, ARunSpeaksOneLanguageThroughout) {
+  std::vector<std::string> run = Databases();
+  run.insert(run.end(), {"--events", "--check"});
+  const testsupport::ProcessResult russian = InLocale("ru_RU.UTF-8", run);
+  ASSERT_EQ(russian.exitCode, 0) << russian.out << russian.err;
+  EXPECT_TRUE(Has(russian.out, "(?m)^Перенос данных завершен\\.$")) << russian.out;
+  EXPECT_TRUE(Has(russian.out,
+                  "(?m)^Скопировано строк: [\\d\u00a0]+ из [\\d\u00a0]+ "
+                  "прочитанных.*; неудачных команд: 0$"))
+      << russian.out;
+  EXPECT_TRUE(Has(russian.out, "(?m)^Проверка: отличий нет$")) << russian.out;
+  EXPECT_TRUE(Has(russian.out, "(?m)^Время: \\d+,\\d с, проверка еще \\d+,\\d с$")) << russian.out;
+  EXPECT_TRUE(Has(russian.out, "(?m)^Итог: отличий нет")) << russian.out;
+  const QString words = QString::fromStdString(russian.out).remove(QString::fromStdString(folder_));
+  EXPECT_FALSE(words.contains(QRegularExpression(QStringLiteral("\\b(rows?|the|of|to|in)\\b"))))
+      << russian.out;
+
+  testsupport::MakeDatabase(dest_);  // the events are there now, and would collide
+  const testsupport::ProcessResult english = Console(run);
+  ASSERT_EQ(english.exitCode, 0) << english.out << english.err;
+  EXPECT_TRUE(Has(english.out, "(?m)^Data transfer finished\\.$")) << english.out;
+  EXPECT_TRUE(Has(english.out, "(?m)^Time: \\d+\\.\\d s, the check \\d+\\.\\d s more$"))
+      << english.out;
+  EXPECT_TRUE(Has(english.out, "(?m)^Check: no difference$")) << english.out;
 }
 
 // The question of --restore on a terminal: "д" is yes in Russian only.

@@ -78,7 +78,8 @@ struct BrokenList {
   const char* name;
   std::vector<std::string> tableList;
   std::vector<std::string> generatorList;
-  const char* named;  // what the plan says about it
+  const char* named;    // what the plan says about it
+  const char* russian;  // the same under a Russian locale
 };
 
 TEST_F(ConsoleTest, PlanNamesWhatARunCouldNotDo) {
@@ -87,16 +88,23 @@ TEST_F(ConsoleTest, PlanNamesWhatARunCouldNotDo) {
       {"a table the destination lacks",
        {"HOSTS=HS_ID", "NO_SUCH=NS_ID"},
        generators,
-       "ERROR: the destination: "},
-      {"a line without TABLE=KEY", {"HOSTS HS_ID"}, generators, "ERROR: the line cannot be parsed"},
+       "ERROR: the destination: ",
+       "ОШИБКА: приемник: "},
+      {"a line without TABLE=KEY",
+       {"HOSTS HS_ID"},
+       generators,
+       "ERROR: the line cannot be parsed",
+       "ОШИБКА: строку не удается разобрать"},
       {"a condition the source cannot take",
        {"HOSTS=HS_ID@NO_SUCH_COLUMN = 1"},
        generators,
-       "ERROR: "},
+       "ERROR: the source: ",
+       "ОШИБКА: источник: "},
       {"a generator of a table nobody has",
        {"HOSTS=HS_ID"},
        {"GEN_HOSTS=NO_SUCH/HS_ID"},
-       "ERROR: the run would end at this entry"},
+       "ERROR: the run would end at this entry",
+       "ОШИБКА: перенос закончился бы на этой строке"},
   };
   const std::string dest = DatabaseContents(dest_);
   for (const BrokenList& broken : cases) {
@@ -108,6 +116,10 @@ TEST_F(ConsoleTest, PlanNamesWhatARunCouldNotDo) {
     const testsupport::ProcessResult plan = Console(arguments);
     EXPECT_EQ(plan.exitCode, 2) << plan.out;
     EXPECT_NE(plan.out.find(broken.named), std::string::npos) << plan.out;
+    // The same error in Russian, the engine's own words after it.
+    const testsupport::ProcessResult russian = InLocale("ru_RU.UTF-8", arguments);
+    EXPECT_EQ(russian.exitCode, 2) << russian.out;
+    EXPECT_NE(russian.out.find(broken.russian), std::string::npos) << russian.out;
   }
   EXPECT_EQ(DatabaseContents(dest_), dest);
 }
