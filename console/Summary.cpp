@@ -26,8 +26,8 @@ void PrintSummary(std::ostream& out, const RunSummary& summary) {
   if (!summary.interruptedIn.empty())
     out << lang::Fill(Summary::tr("Interrupted in or after %1 (step %2 of %3): what was written "
                                   "stays."),
-                      {Utf8(summary.interruptedIn), std::to_string(summary.interruptedStep),
-                       std::to_string(summary.steps)})
+                      {Utf8(summary.interruptedIn), lang::Count(summary.interruptedStep),
+                       lang::Count(summary.steps)})
         << "\n";
   std::string rows =
       lang::Fill(Summary::tr("Rows copied: %1 of %2 read", nullptr, lang::Plural(summary.rowsRead)),
