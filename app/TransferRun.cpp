@@ -126,10 +126,15 @@ void TransferRun::MoveBitBtnClick(const std::string& programFolder, int tableLis
         dm_.IBDatabase2.SetConnected(true);
         outcome_.attachFailed = DatabaseSide::None;
         outcome_.attached = true;
-        if (onBegin_) onBegin_();
+        if (onBegin_ && !onBegin_()) return;
+        if (window_.Interrupted()) {
+          window_.SetStatusText(ru::StatusInterrupted());
+          return;
+        }
         outcome_.begun = true;
 
         RunSteps(dm_, states_, window_).Run(context, programFolder, tableListLines, pause_);
+        outcome_.completed = !window_.Interrupted();
       },
       error);
   if (context) {

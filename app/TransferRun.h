@@ -37,14 +37,16 @@ class TransferRun {
   static void RunEndStep(const std::function<void()>& step, std::optional<std::string>& error);
 
   // Called once all three connections are open, before the first step: what a
-  // front end does only when a run really begins. An error it raises ends the
-  // run as a step's error does, before anything is written.
-  void SetOnBegin(std::function<void()> onBegin) { onBegin_ = std::move(onBegin); }
+  // front end does only when a run really begins. It returns false to end the
+  // run there; an error it raises ends the run as a step's error does; an
+  // interrupt given meanwhile ends it as interrupted. Each way, nothing is written.
+  void SetOnBegin(std::function<bool()> onBegin) { onBegin_ = std::move(onBegin); }
 
   // What the last run came to, for a front end that reports without boxes.
   struct Outcome {
-    bool attached = false;  // all three connections were opened
-    bool begun = false;     // and the steps began
+    bool attached = false;   // all three connections were opened
+    bool begun = false;      // and the steps began
+    bool completed = false;  // and reached their end: no interrupt, no error
     // The database that could not be opened, when one could not: the error
     // report gives the database's message alone, as it always has.
     DatabaseSide attachFailed = DatabaseSide::None;
@@ -63,6 +65,6 @@ class TransferRun {
   DynamicStates& states_;
   TransferWindow& window_;
   PauseFunction pause_;
-  std::function<void()> onBegin_;
+  std::function<bool()> onBegin_;
   Outcome outcome_;
 };

@@ -24,11 +24,8 @@
 #include "text/RussianTexts.h"
 #include "text/TextFile.h"
 #include "text/Trim.h"
-#include "transfer/ReadOnlySession.h"
-#include "transfer/RunCheck.h"
-#include "transfer/RunGuards.h"
+#include "transfer/RunGate.h"
 #include "transfer/RunLog.h"
-#include "transfer/RunPlan.h"
 #include "transfer/SameDatabase.h"
 
 namespace {
@@ -69,26 +66,22 @@ class Command {
     }
     if (!StartupChecks()) return kExitNotStarted;
     if (SameDatabaseFile(source_, dest_)) return NotStarted(ru::SamePathsMessage());
-    if (!options_.backup.empty())
-      backupProblem_ = CheckBackupFile(options_.backup, options_.folder, source_, dest_);
-    if (backupProblem_.Found() && !options_.plan) {
+    // The run's own plan comes first: a run it names errors for does not start.
+    gate_ = GateRun(dm_->IBDatabase3, {source_,
+                                       dest_,
+                                       {options_.folder, options_.events, options_.eventsFrom},
+                                       options_.backup,
+                                       options_.plan});
+    if (gate_.backup.Found() && !options_.plan) {
       window_.ErrorUtf8(lang::Fill(Run::tr("db-dravik: %1. Nothing was written. [--force does "
                                            "not run over this]"),
-                                   {BackupProblemText(backupProblem_)}));
+                                   {BackupProblemText(gate_.backup)}));
       return kExitNotStarted;
     }
-    try {
-      // The run's own plan comes first: a run it names errors for does not start.
-      ReadOnlySession session(dm_->IBDatabase3, source_, dest_);
-      plan_ = MakeRunPlan(session, {options_.folder, options_.events, options_.eventsFrom});
-    } catch (const EAttachError& e) {
-      return NotStarted(TransferRun::ErrorReportText(e.what()), e.Side());
-    } catch (const std::exception& e) {
-      return NotStarted(TransferRun::ErrorReportText(e.what()));
-    }
-    verdict_ = JudgeRun(*plan_, backupProblem_);
+    if (!gate_.plan)
+      return NotStarted(TransferRun::ErrorReportText(gate_.planError), gate_.attachFailed);
     if (options_.plan) return Plan();
-    if (!verdict_.MayStart(options_.force)) return Refused();
+    if (!gate_.verdict.MayStart(options_.force)) return Refused();
     try {
       return Transfer();
     } catch (const std::exception& e) {
@@ -150,22 +143,22 @@ class Command {
     } catch (const std::exception& e) {
       backup.sizeError = e.what();
     }
-    backup.problem = backupProblem_;
-    PrintPlan(std::cout, options_, *plan_, backup);
-    return verdict_.MayStart(false) ? kExitClean : kExitNotStarted;
+    backup.problem = gate_.backup;
+    PrintPlan(std::cout, options_, *gate_.plan, backup);
+    return gate_.verdict.MayStart(false) ? kExitClean : kExitNotStarted;
   }
 
   int Refused() {
     std::ostringstream errors;
-    PrintPlanErrors(errors, *plan_, backupProblem_, "  ");
-    const int count = verdict_.refusals + verdict_.errors;
+    PrintPlanErrors(errors, *gate_.plan, gate_.backup, "  ");
+    const int count = gate_.verdict.refusals + gate_.verdict.errors;
     window_.ErrorUtf8(
         lang::Fill(Run::tr("db-dravik: the run was not started: its plan names %1 errors, and "
                            "nothing was written.",
                            nullptr, count),
                    {lang::Count(count)}) +
         "\n" + errors.str() +
-        lang::Fill(verdict_.refusals == 0
+        lang::Fill(gate_.verdict.refusals == 0
                        ? Run::tr("db-dravik ... --plan shows the whole plan; --force runs over "
                                  "these errors.")
                        : Run::tr("db-dravik ... --plan shows the whole plan.")));
@@ -219,6 +212,7 @@ class Command {
       } catch (const std::exception&) {
         throw std::runtime_error(ru::RunLogNotCreated());
       }
+      return true;
     });
     run.MoveBitBtnClick(options_.folder, tableListLines_);
     window_.Finish();
@@ -230,28 +224,27 @@ class Command {
     const Clock::time_point ran = Clock::now();
     std::optional<long long> differences;
     if (options_.check && !interrupted && !window_.ErrorReported())
-      differences = Check(*plan_, outcome);
+      differences = Check(*gate_.plan, outcome);
     Summary(outcome, ran - start, Clock::now() - ran, interrupted, differences, EventsNotMoved());
     if (interrupted) return kExitInterrupted;
     if (window_.ErrorReported() || outcome.failedStatements > 0 || differences.value_or(0) > 0 ||
-        verdict_.errors > 0)
+        gate_.verdict.errors > 0)
       return kExitFailures;
     return kExitClean;
   }
 
   long long Check(const RunPlan& before, const TransferRun::Outcome& outcome) {
-    try {
-      ReadOnlySession session(dm_->IBDatabase3, source_, dest_);
-      const RunCheck check =
-          CheckRun(session, before, {options_.folder, options_.events, options_.eventsFrom},
-                   outcome.record, options_.keepLocations);
-      if (!options_.quiet) PrintCheck(std::cout, check);
-      return check.Differences();
-    } catch (const std::exception& e) {
+    const CheckedRun checked =
+        CheckAfterRun(dm_->IBDatabase3, source_, dest_, before,
+                      {options_.folder, options_.events, options_.eventsFrom}, outcome.record,
+                      options_.keepLocations);
+    if (!checked.check) {
       window_.ErrorUtf8(lang::Fill(Run::tr("db-dravik: the check could not read the databases: %1"),
-                                   {WindowMessage(e.what())}));
+                                   {WindowMessage(checked.error)}));
       return 1;
     }
+    if (!options_.quiet) PrintCheck(std::cout, *checked.check);
+    return checked.check->Differences();
   }
 
   // Events and alarms no description matches are not read by the run: the
@@ -259,7 +252,7 @@ class Command {
   std::optional<long long> EventsNotMoved() const {
     if (!options_.events) return std::nullopt;
     long long rows = 0;
-    for (const TablePlan& line : plan_->lines) rows += line.sourceRowsLeftOut.value_or(0);
+    for (const TablePlan& line : gate_.plan->lines) rows += line.sourceRowsLeftOut.value_or(0);
     return rows;
   }
 
@@ -277,7 +270,7 @@ class Command {
       if (table != "MACROSES") summary.rowsLost += rows;
     summary.notMoved = notMoved;
     summary.failedStatements = outcome.failedStatements;
-    summary.planErrorsForced = verdict_.errors;
+    summary.planErrorsForced = gate_.verdict.errors;
     summary.checkAsked = options_.check;
     summary.differences = differences;
     summary.seconds = std::chrono::duration<double>(ran).count();
@@ -296,9 +289,7 @@ class Command {
   const std::string source_, dest_;
   std::unique_ptr<TDM1> dm_;
   int tableListLines_ = 0;
-  BackupFileProblem backupProblem_;
-  std::optional<RunPlan> plan_;
-  RunVerdict verdict_;
+  RunGate gate_;
   long long backupSize_ = 0;
 };
 
