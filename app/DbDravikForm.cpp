@@ -20,6 +20,7 @@
 #include "app/Inputs.h"
 #include "app/QtText.h"
 #include "app/WindowServices.h"
+#include "app/WorkDialog.h"
 #include "text/RussianTexts.h"
 #include "text/Trim.h"
 
@@ -54,11 +55,13 @@ W* Place(W* widget, const char* name, const QRect& place) {
 
 TDbDravikForm::TDbDravikForm(TDM1& dm, WindowServices& services, std::string executablePath,
                              std::string helpFile)
-    : services_(services),
+    : dm_(dm),
+      services_(services),
       executablePath_(std::move(executablePath)),
       helpFile_(std::move(helpFile)),
       states_(dm, [this] { return locationFlag_; }),
       run_(dm, states_, *this) {
+  run_.SetOnBegin([this] { return BeforeFirstWrite(); });
   setObjectName(QStringLiteral("DbDravikForm"));
   setWindowTitle(ToQt(ru::AppTitle()));
   // The layout's pixel places were made for an 8-point font.
@@ -93,6 +96,8 @@ void TDbDravikForm::BuildMenu() {
   mnuFile_Move =
       mnuFile->addAction(ToQt(ru::MenuFileMove()), this, &TDbDravikForm::mnuFile_MoveClick);
   mnuFile_Move->setObjectName(QStringLiteral("mnuFile_Move"));
+
+  BuildToolsMenu();
 
   mnuHelp = menuBar()->addMenu(ToQt(ru::MenuHelp()));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -194,10 +199,20 @@ void TDbDravikForm::showEvent(QShowEvent* e) {
 
 void TDbDravikForm::closeEvent(QCloseEvent* e) {
   // A run offers no close box; a close request that still arrives is ignored.
-  if (running_)
+  if (running_) {
     e->ignore();
-  else
-    e->accept();
+    return;
+  }
+  // A dialog at work closes once its work is done, and the window after it.
+  if (openDialog_ && openDialog_->Working()) {
+    connect(openDialog_, &QDialog::finished, this, &QWidget::close,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+    openDialog_->reject();
+    e->ignore();
+    return;
+  }
+  if (openDialog_) openDialog_->reject();
+  e->accept();
 }
 
 void TDbDravikForm::SetSystemMenu(bool present) {
@@ -302,6 +317,7 @@ void TDbDravikForm::SetRunning(bool running) {
   for (QWidget* input : std::initializer_list<QWidget*>{SourceFE, DestFE, EventsCB, FromDE})
     input->setEnabled(!running);
   mnuFile->menuAction()->setEnabled(!running);
+  mnuTools->menuAction()->setEnabled(!running);
   mnuHelp->menuAction()->setEnabled(!running);
   SetStartCommand(!running);
   CancelMoveBitBtn->setEnabled(running);

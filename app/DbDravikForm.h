@@ -3,12 +3,15 @@
 // and interrupt commands and the progress display. A transfer run talks to it
 // through TransferWindow; boxes and dialogs go through WindowServices.
 #include <QMainWindow>
+#include <QPointer>
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "app/TransferRun.h"
 #include "db/IB.h"
 #include "state/DynamicStates.h"
+#include "transfer/RunGate.h"
 #include "transfer/TransferWindow.h"
 
 class QAction;
@@ -20,6 +23,7 @@ class QPushButton;
 class DateBox;
 class FileNameEdit;
 class WindowServices;
+class WorkDialog;
 
 class TDbDravikForm : public QMainWindow, public TransferWindow {
   Q_OBJECT
@@ -48,6 +52,10 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
   void mnuFile_DestClick();
   void mnuHelp_MainWindowClick();
   void mnuHelp_AboutClick();
+  // The menu "Сервис": the restore and the plan; the backup before a run and
+  // the check after it are ticked there.
+  void mnuTools_RestoreClick();
+  void mnuTools_PlanClick();
   // A close request from outside the program: the "Wm_Close" box, then closing.
   void WmClose();
 
@@ -101,11 +109,25 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
   void SetSystemMenu(bool present);
   void StartupChecks();
   void Browse(FileNameEdit& box, bool quoteBlanks);
+  void BuildToolsMenu();
+  // What the run does once both databases are open, before it writes: its plan
+  // and the questions on it, then the backup. False stops the run there.
+  bool BeforeFirstWrite();
+  bool BackUpBeforeRun(const std::string& dest, const std::string& file);
+  void CheckAfterRun();
+  // The guards' request for a run from the boxes as they stand.
+  RunGateRequest GateRequest(const std::string& backupFile) const;
+  std::string NextBackupFile(const std::string& dest) const;
+  // Runs `work` on a thread of its own and pumps the window's messages until it
+  // ends, calling `tick` about ten times a second.
+  void WhilePumping(const std::function<void()>& work, const std::function<void()>& tick);
+  void ShowWorkDialog(WorkDialog& dialog);
   void StartupCheckFailed(const std::string& message);
   static void ShowBar(Bar& bar);
   static void StepBar(Bar& bar);
   void ShowBarsBehind();
 
+  TDM1& dm_;
   WindowServices& services_;
   std::string executablePath_;
   std::string helpFile_;
@@ -121,6 +143,8 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
 
   DynamicStates states_;
   TransferRun run_;
+  RunGate gate_;  // of the run under way or the last one
+  QPointer<WorkDialog> openDialog_;
 
   // Controls.
   FileNameEdit* SourceFE = nullptr;
@@ -135,4 +159,8 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
   QMenu* mnuFile = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuFile_Move = nullptr;
+  QMenu* mnuTools = nullptr;
+  QAction* mnuTools_Backup = nullptr;
+  QAction* mnuTools_Plan = nullptr;
+  QAction* mnuTools_Check = nullptr;
 };

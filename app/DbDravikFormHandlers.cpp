@@ -71,6 +71,8 @@ void TDbDravikForm::StartupCheckFailed(const std::string& message) {
 void TDbDravikForm::SetStartCommand(bool enabled) {
   MoveBitBtn->setEnabled(enabled);
   mnuFile_Move->setEnabled(enabled);
+  // The plan is of a run the start command could start.
+  mnuTools_Plan->setEnabled(enabled);
 }
 
 void TDbDravikForm::ApplyEnablingRule() {
@@ -107,6 +109,7 @@ void TDbDravikForm::SaveUserPlaceCBClick() {
 
 void TDbDravikForm::MoveBitBtnClick() {
   run_.MoveBitBtnClick(programFolder_, stepCount_);
+  CheckAfterRun();
 }
 void TDbDravikForm::mnuFile_MoveClick() {
   MoveBitBtnClick();

@@ -1,6 +1,7 @@
 #include "app/WindowServices.h"
 
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,6 +35,8 @@ QMessageBox::Icon ToQtIcon(WindowServices::Icon icon) {
       return QMessageBox::Warning;
     case WindowServices::Icon::Question:
       return QMessageBox::Question;
+    case WindowServices::Icon::Information:
+      return QMessageBox::Information;
     case WindowServices::Icon::None:
       break;
   }
@@ -94,6 +97,10 @@ void QtWindowServices::Help(QWidget* parent, const std::string& helpFile, int /*
 
 void QtWindowServices::About(QWidget* parent, const std::string& programFolder) {
   ShowAboutBox(programFolder, *this, parent);
+}
+
+void QtWindowServices::ShowDialog(QDialog& dialog) {
+  dialog.exec();
 }
 
 QString QtNameFilter(const std::string& filter) {

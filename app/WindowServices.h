@@ -1,17 +1,19 @@
 #pragma once
 // Everything the main window opens outside itself: message boxes, the browse
-// dialog, help and the about box. The window calls only this interface, so
-// tests replace it and no test ever waits on a modal box.
+// dialog, help, the about box and the dialogs of the menu "Сервис". The window
+// calls only this interface, so tests replace it and no test ever waits on a
+// modal box.
 #include <QString>
 #include <string>
 #include <vector>
 
+class QDialog;
 class QWidget;
 
 class WindowServices {
  public:
   // Error stands for the error and the stop icon alike: they are the same icon.
-  enum class Icon { None, Error, Warning, Question };
+  enum class Icon { None, Error, Warning, Question, Information };
   enum class Button { Ok, Yes, No };
 
   virtual ~WindowServices() = default;
@@ -32,6 +34,9 @@ class WindowServices {
 
   // Shows the about box from the about library of `programFolder`.
   virtual void About(QWidget* parent, const std::string& programFolder) = 0;
+
+  // Shows a dialog of the window's own until the operator closes it.
+  virtual void ShowDialog(QDialog& dialog) = 0;
 };
 
 // The real boxes and dialogs of Qt.
@@ -43,6 +48,7 @@ class QtWindowServices : public WindowServices {
                   QString& fileName) override;
   void Help(QWidget* parent, const std::string& helpFile, int context) override;
   void About(QWidget* parent, const std::string& programFolder) override;
+  void ShowDialog(QDialog& dialog) override;
 };
 
 // "description|*.a;*.b" as Qt's name filter "description (*.a *.b)"; several

@@ -1,7 +1,9 @@
 #pragma once
 // A WindowServices for tests: records every box, dialog and help request, and
 // answers from a script, so that nothing modal ever opens.
+#include <QDialog>
 #include <QString>
+#include <functional>
 #include <deque>
 #include <string>
 #include <vector>
@@ -57,5 +59,16 @@ class RecordingServices : public WindowServices {
   void About(QWidget* parent, const std::string& programFolder) override {
     abouts.push_back(programFolder);
     if (realAbout) ShowAboutBox(programFolder, *this, parent);
+  }
+
+  // Dialogs are shown without a modal loop and handed to `onDialog`, which
+  // works them as an operator would; they close when it returns.
+  std::function<void(QDialog&)> onDialog;
+  std::vector<QString> dialogs;  // their titles
+  void ShowDialog(QDialog& dialog) override {
+    dialogs.push_back(dialog.windowTitle());
+    dialog.show();
+    if (onDialog) onDialog(dialog);
+    dialog.close();
   }
 };

@@ -1,0 +1,145 @@
+// The texts of the menu "Сервис" and its dialogs; declared with the others in
+// RussianTextList.inc.
+#include "text/Cp1251.h"
+#include "text/RussianTexts.h"
+
+namespace ru {
+
+#define TEXT(name, utf8)                                     \
+  const std::string& name() {                                \
+    static const std::string s = text::Cp1251FromUtf8(utf8); \
+    return s;                                                \
+  }
+
+TEXT(MenuTools, "Сервис")
+TEXT(MenuToolsBackup, "Резервная копия приемника перед переносом")
+TEXT(MenuToolsRestore, "Восстановить приемник из резервной копии ...")
+TEXT(MenuToolsPlan, "План переноса ...")
+TEXT(MenuToolsCheck, "Проверка после переноса")
+TEXT(Megabytes, "%1 МБ")
+TEXT(StatusPlanning, "Составляем план переноса...")
+TEXT(StatusBackingUp, "Резервная копия приемника: %1")
+TEXT(StatusChecking, "Проверка после переноса...")
+TEXT(BackupFailedNothingWritten,
+     "Резервная копия приемника не создана, поэтому перенос данных не выполнялся: в приемник "
+     "ничего не записано.\n\n%1")
+TEXT(BackupNoteNotWritten,
+     "Резервная копия %1 создана, но рядом с ней не удалось записать, с какой базы данных она "
+     "снята.")
+TEXT(PlanErrorsQuestion,
+     "План переноса называет ошибки (%1):\n\n%2\nЧасть, в которой ошибка, не выполнит свою "
+     "работу.\nВыполнить перенос данных несмотря на ошибки?")
+TEXT(RunRefused,
+     "Перенос данных не выполнялся, в приемник ничего не записано. С такими ошибками перенос "
+     "невозможен:\n\n%1")
+TEXT(MoreErrors, "... и еще %1")
+TEXT(SideSource, "источника")
+TEXT(SideDest, "приемника")
+TEXT(FindingEmptyTableList,
+     "Список таблиц (Conv.txt) не называет ни одной таблицы: перенос ничего бы не скопировал, но "
+     "выполнил бы оба скрипта и сбросил состояния устройств.")
+TEXT(FindingDestinationReadOnly,
+     "База - приемник в режиме только для чтения: ни одна запись в нее не удастся (команда gfix "
+     "-mode read_write разрешает запись).")
+TEXT(FindingEventTableInNeither, "Этой таблицы нет ни в одной из баз: она пропускается.")
+TEXT(FindingEventTableNotInSource, "Этой таблицы нет в базе - источнике: она пропускается.")
+TEXT(FindingEventTableNotInDest,
+     "Этой таблицы нет в базе - приемнике: строки источника (%1) перенести некуда.")
+TEXT(FindingEventTableNotInDestNoRows,
+     "Этой таблицы нет в базе - приемнике, но и переносить в нее нечего: она пропускается.")
+TEXT(FindingKeptKeysHeld,
+     "Строки источника (%1) несут ключи, которые уже есть в приемнике и не удаляются перед "
+     "копированием: эти строки не будут добавлены.")
+TEXT(FindingKeptKeysTwice,
+     "Строки источника (%1) несут ключи, которые уже есть в приемнике и не удаляются перед "
+     "копированием; ключ не уникален, и эти строки окажутся в приемнике дважды.")
+TEXT(BackupOnDatabase, "Файл резервной копии заменил бы базу данных %1: %2")
+TEXT(BackupOnTableList, "Файл резервной копии %1 заменил бы список таблиц.")
+TEXT(BackupOnGeneratorList, "Файл резервной копии %1 заменил бы список генераторов.")
+TEXT(BackupOnScript, "Файл резервной копии %1 заменил бы скрипт переноса.")
+TEXT(BackupOnRunLog, "Файл резервной копии %1 заменил бы файл результатов.")
+TEXT(BackupOnProgram, "Файл резервной копии %1 заменил бы программу.")
+TEXT(BackupFolderNotWritable, "В папку %1 нельзя записать резервную копию: %2")
+TEXT(WhereLine, "строка %1 (%2)")
+TEXT(WhereEvents, "события, %1")
+TEXT(WhereGenerator, "список генераторов, строка %1 (%2)")
+TEXT(WhereBackup, "резервная копия")
+TEXT(MarkError, "ОШИБКА")
+TEXT(MarkWarning, "ПРЕДУПРЕЖДЕНИЕ")
+TEXT(MarkNote, "примечание")
+TEXT(WorkWaitToClose,
+     "Эту работу нельзя прервать на середине: окно закроется, как только она закончится.")
+TEXT(PlanTitle, "План переноса")
+TEXT(PlanReading, "Составляем план: читаем обе базы данных...")
+TEXT(PlanNotMade, "План не составлен: %1")
+TEXT(AttachFailed, "не открывается база данных %1: %2")
+TEXT(PlanNothingWritten,
+     "Источник: %1\nПриемник: %2\nНи в одну из баз ничего не записано, файл результатов не "
+     "изменен.")
+TEXT(PlanNoErrors, "Ошибок нет: перенос данных пройдет без вопросов.")
+TEXT(PlanErrorsAsked,
+     "План называет ошибки: перед переносом данных программа спросит, выполнять ли его.")
+TEXT(PlanErrorsRefused, "План называет ошибки, с которыми перенос данных невозможен.")
+TEXT(PlanTotals,
+     "Итого: строк списка таблиц %1, копируемых таблиц %2, удаляется строк приемника %3, "
+     "читается строк источника %4, генераторов %5; предупреждений %6, ошибок %7.")
+TEXT(PlanColumnLine, "Строка")
+TEXT(PlanColumnTable, "Таблица")
+TEXT(PlanColumnAction, "Действие")
+TEXT(PlanColumnDeleted, "Удаляется")
+TEXT(PlanColumnSourceRows, "Строк источника")
+TEXT(PlanColumnKeys, "Ключи")
+TEXT(PlanColumnRowsAfter, "Строк после")
+TEXT(PlanColumnRemarks, "Ошибки, предупреждения, примечания")
+TEXT(PlanEventsLine, "события")
+TEXT(ActionNothing, "ничего")
+TEXT(ActionBroken, "ошибка в строке")
+TEXT(ActionCopy, "копирование")
+TEXT(ActionUpdateRows, "обновление строк")
+TEXT(ActionUpdateColumn, "обновление столбца")
+TEXT(ActionClear, "очистка")
+TEXT(ActionMacros, "макросы")
+TEXT(ActionEventsOnly, "только в разделе событий")
+TEXT(ActionSkipped, "пропускается")
+TEXT(KeysNew, "новые (пара %1)")
+TEXT(KeysKeptInPair, "прежние (пара %1)")
+TEXT(KeysKept, "прежние")
+TEXT(CheckTitle, "Проверка после переноса")
+TEXT(CheckReading, "Проверка: читаем обе базы данных...")
+TEXT(CheckNotMade, "Проверка не выполнена: %1")
+TEXT(CheckNoDifference, "Различий нет: все строки, ссылки и состояния на месте.")
+TEXT(CheckDifferences, "Различий: %1. Они перечислены ниже.")
+TEXT(CheckColumnTable, "Таблица")
+TEXT(CheckColumnKey, "Ключ")
+TEXT(CheckColumnColumn, "Столбец")
+TEXT(CheckColumnExpected, "Должно быть")
+TEXT(CheckColumnActual, "В приемнике")
+TEXT(RestoreTitle, "Восстановление приемника из резервной копии")
+TEXT(RestoreFolder, "Резервные копии в папке %1:")
+TEXT(RestoreColumnDest, "Снята с базы данных")
+TEXT(RestoreColumnMade, "Когда")
+TEXT(RestoreColumnSize, "Размер")
+TEXT(RestoreColumnFile, "Файл")
+TEXT(RestoreDestUnknown, "(неизвестно)")
+TEXT(RestoreInto, "Восстанавливается база из поля приемника: %1")
+TEXT(RestoreNoDest, "Поле приемника пусто: укажите в нем базу данных, которую нужно восстановить.")
+TEXT(RestoreOtherFile, "Другой файл ...")
+TEXT(RestoreButton, "Восстановить")
+TEXT(RestoreBrowseTitle, "Резервная копия")
+TEXT(RestoreBrowseFilter, "Резервные копии (*.fbk)|*.fbk|Все файлы (*)|*")
+TEXT(RestoreQuestion,
+     "База данных %1 будет заменена резервной копией %2.\nВсе, что в ней сейчас, будет "
+     "потеряно.\n\nВосстановить?")
+TEXT(RestoreProgress, "Восстановление: прочитано %1 из %2")
+TEXT(RestoreDone, "База данных %1 восстановлена из резервной копии %2.")
+TEXT(RestoreAsItWas, "База данных %1 не восстановлена и осталась прежней.\n\n%2")
+TEXT(RestoreBackupInPlace,
+     "База данных %1 уже содержит данные резервной копии; ошибка произошла после замены.\n\n%2")
+TEXT(RestoreNotKnown,
+     "Сервер начал заменять базу данных %1: ее может уже не быть, или в ней только часть "
+     "резервной копии. Вся резервная копия восстановлена на этом сервере как %2; чтобы вернуть "
+     "ее на место, устраните причину ошибки и восстановите еще раз.\n\n%3")
+
+#undef TEXT
+
+}  // namespace ru
