@@ -114,7 +114,7 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
   // and the questions on it, then the backup. False stops the run there.
   bool BeforeFirstWrite();
   bool BackUpBeforeRun(const std::string& dest, const std::string& file);
-  void CheckAfterRun();
+  void ShowCheckAfterRun();
   // The guards' request for a run from the boxes as they stand.
   RunGateRequest GateRequest(const std::string& backupFile) const;
   std::string NextBackupFile(const std::string& dest) const;
@@ -143,7 +143,8 @@ class TDbDravikForm : public QMainWindow, public TransferWindow {
 
   DynamicStates states_;
   TransferRun run_;
-  RunGate gate_;  // of the run under way or the last one
+  RunGateRequest runRequest_;  // of the run under way or the last one, and its gate
+  RunGate gate_;
   QPointer<WorkDialog> openDialog_;
 
   // Controls.

@@ -109,7 +109,7 @@ void TDbDravikForm::SaveUserPlaceCBClick() {
 
 void TDbDravikForm::MoveBitBtnClick() {
   run_.MoveBitBtnClick(programFolder_, stepCount_);
-  CheckAfterRun();
+  ShowCheckAfterRun();
 }
 void TDbDravikForm::mnuFile_MoveClick() {
   MoveBitBtnClick();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <future>
 
+#include "app/CheckDialog.h"
 #include "app/DbDravikForm.h"
 #include "app/PlanDialog.h"
 #include "app/QtText.h"
@@ -107,7 +108,9 @@ bool TDbDravikForm::BeforeFirstWrite() {
   const std::string backupFile = mnuTools_Backup->isChecked()
                                      ? NextBackupFile(TransferRun::RemoveQuotes(DestText()))
                                      : std::string();
-  const RunGateRequest request = GateRequest(backupFile);
+  runRequest_ = GateRequest(backupFile);
+  const RunGateRequest& request = runRequest_;
+  gate_ = RunGate{};
   SetStatusText(ru::StatusPlanning());
   WhilePumping([&] { gate_ = GateRun(dm_.IBDatabase3, request); }, nullptr);
   // The run ends as interrupted, before it writes anything.
@@ -180,4 +183,16 @@ void TDbDravikForm::mnuTools_RestoreClick() {
   ShowWorkDialog(dialog);
 }
 
-void TDbDravikForm::CheckAfterRun() {}
+void TDbDravikForm::ShowCheckAfterRun() {
+  const TransferRun::Outcome& outcome = run_.LastOutcome();
+  if (!mnuTools_Check->isChecked() || !outcome.completed) return;
+  // What the check reads stays as it is until the next run, which cannot
+  // start while the dialog is open.
+  const bool keepLocations = LocationFlag();
+  CheckDialog dialog(this, [this, &outcome, keepLocations] {
+    if (!gate_.plan) return CheckedRun{std::nullopt, FromQt(PlanFailureText(gate_))};
+    return CheckAfterRun(dm_.IBDatabase3, runRequest_.source, runRequest_.dest, *gate_.plan,
+                         runRequest_.options, outcome.record, keepLocations);
+  });
+  ShowWorkDialog(dialog);
+}

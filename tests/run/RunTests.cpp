@@ -115,6 +115,45 @@ TEST_F(Interrupts, DuringTheCopyingPass) {
   EXPECT_TRUE(DestRows("SELECT * FROM CONTROLLERS").empty());
   EXPECT_EQ(Zones(), (Lines{"1", "2", "10"}));
   EXPECT_EQ(Generator("GEN_HOSTS"), 502);
+  EXPECT_TRUE(run_.LastOutcome().begun);
+  EXPECT_FALSE(run_.LastOutcome().completed);
+}
+
+// What a front end does once the databases are open (its plan, its backup)
+// may stop the run there, or take an interrupt meanwhile: either way the run
+// ends before the first script, and only an interrupt is told.
+TEST_F(Interrupts, BeforeTheFirstWrite) {
+  for (const bool interrupt : {false, true}) {
+    SCOPED_TRACE(interrupt ? "interrupted" : "stopped");
+    ResetLog();
+    window_ = FakeWindow{};
+    window_.source = src_.string();
+    window_.dest = dst_.string();
+    int calls = 0;
+    run_.SetOnBegin([&] {
+      ++calls;
+      EXPECT_TRUE(Connected());
+      window_.interrupted = interrupt;
+      return interrupt;
+    });
+    Run();
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(run_.LastOutcome().begun);
+    EXPECT_FALSE(run_.LastOutcome().completed);
+    EXPECT_TRUE(LogBytes().empty());
+    EXPECT_EQ(Zones(), Lines{"10"});
+    EXPECT_EQ(Generator("GEN_HOSTS"), 500);
+    EXPECT_TRUE(window_.errorReports.empty());
+    EXPECT_FALSE(window_.running);
+    EXPECT_FALSE(Connected());
+    if (interrupt) {
+      ExpectIdleAfterInterrupt();
+      EXPECT_EQ(window_.statusTexts, Lines{ru::StatusInterrupted()});
+    } else {
+      EXPECT_TRUE(window_.interruptWarnings.empty());
+      EXPECT_TRUE(window_.statusTexts.empty());
+    }
+  }
 }
 
 // Pumps without a confirmation leave the run going to its end.
@@ -123,6 +162,7 @@ TEST_F(Interrupts, PumpsWithoutConfirmationChangeNothing) {
   Run();
   EXPECT_GT(window_.pumps, 10);
   EXPECT_TRUE(window_.interruptWarnings.empty());
+  EXPECT_TRUE(run_.LastOutcome().completed);
   EXPECT_EQ(window_.StatusText(), ru::StatusDone());
   EXPECT_EQ(Zones(), (Lines{"1", "2", "3", "10"}));
   EXPECT_EQ(Generator("GEN_HOSTS"), 503);
