@@ -3,8 +3,8 @@
 // answers from a script, so that nothing modal ever opens.
 #include <QDialog>
 #include <QString>
-#include <functional>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 

@@ -8,6 +8,7 @@
 #include "tests/window/FormTests.h"
 #include "tests/window/ServicesTests.h"
 #include "tests/window/StartupTests.h"
+#include "tests/window/ToolsTests.h"
 #include "tests/window/WindowTestSupport.h"
 
 namespace {
@@ -41,5 +42,7 @@ int main(int argc, char* argv[]) {
   failed += QTest::qExec(&startup, argc, argv);
   ServicesTests services;
   failed += QTest::qExec(&services, argc, argv);
+  ToolsTests tools;
+  failed += QTest::qExec(&tools, argc, argv);
   return failed == 0 ? 0 : 1;
 }
