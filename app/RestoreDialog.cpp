@@ -144,7 +144,7 @@ void RestoreDialog::RestoreChosen() {
   if (file.empty() || dest_.empty()) return;
   const std::string question =
       FromQt(ToQt(ru::RestoreQuestion()).arg(FileNameText(dest_), FileNameText(file)));
-  if (services_.Message(this, WindowServices::Icon::Question, ru::RestoreTitle(), question,
+  if (services_.Message(this, WindowServices::Icon::Question, ru::AppTitle(), question,
                         {WindowServices::Button::Yes, WindowServices::Button::No}) !=
       WindowServices::Button::Yes)
     return;
@@ -172,10 +172,10 @@ void RestoreDialog::RestoreEnded(const std::string& file) {
   if (!WorkError().empty()) result_.error = WorkError();
   const bool restored = result_.now == DestinationNow::Restored && WorkError().empty();
   if (restored) progress_->setValue(progress_->maximum());
-  const QString outcome = RestoreOutcomeText(result_, file, dest_);
-  SetStatus(outcome.section(QLatin1Char('\n'), 0, 0));
+  ShowProgress();
   FollowChoice();
+  const QString outcome = RestoreOutcomeText(result_, file, dest_);
   services_.Message(this,
                     restored ? WindowServices::Icon::Information : WindowServices::Icon::Error,
-                    ru::RestoreTitle(), FromQt(outcome), {WindowServices::Button::Ok});
+                    ru::AppTitle(), FromQt(outcome), {WindowServices::Button::Ok});
 }

@@ -30,7 +30,10 @@ std::string WithoutTimestamp(const std::string& line) {
 
 std::vector<std::string> LogLinesWithoutTimes(const std::filesystem::path& log) {
   std::ifstream in(log, std::ios::binary);
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  return LinesWithoutTimes(std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+std::vector<std::string> LinesWithoutTimes(const std::string& bytes) {
   std::vector<std::string> lines;
   size_t start = 0;
   while (start < bytes.size()) {

@@ -9,5 +9,7 @@ namespace testsupport {
 // The log's lines (split at CR LF, windows-1251) with the timestamp that starts
 // a line (Russian date, time unless midnight) replaced by "<TIME>".
 std::vector<std::string> LogLinesWithoutTimes(const std::filesystem::path& log);
+// The same of a log's bytes.
+std::vector<std::string> LinesWithoutTimes(const std::string& bytes);
 
 }  // namespace testsupport
