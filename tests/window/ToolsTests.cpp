@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/CheckDialog.h"
@@ -170,6 +171,33 @@ void ToolsTests::planDialogMarksTheErrorsAndWritesNothing() {
   QVERIFY2(totals.contains(QStringLiteral("0, ошибок 2")), qPrintable(totals));
   QCOMPARE(site.Log(), std::string());
   QVERIFY(site.Backups().empty());
+  QCOMPARE(site.Contents(), before);
+}
+
+void ToolsTests::interruptDuringTheBackupStopsBeforeTheFirstWrite() {
+  Site site("HOSTS=HS_ID\r\n");
+  const std::string before = site.Contents();
+  // The operator confirms the interrupt while the status label shows the backup.
+  const QString backingUp = ToQt(ru::StatusBackingUp()).section(QLatin1Char('%'), 0, 0);
+  auto* status = Control<QLabel>(*site.form, "TabLabel");
+  auto* cancel = Control<QPushButton>(*site.form, "CancelMoveBitBtn");
+  QTimer operatorAtTheButton;
+  QObject::connect(&operatorAtTheButton, &QTimer::timeout, [&] {
+    if (!status->text().startsWith(backingUp) || !cancel->isEnabled()) return;
+    operatorAtTheButton.stop();
+    cancel->click();
+  });
+  operatorAtTheButton.start(0);
+  site.services.answers = {Button::Yes, Button::Yes};
+  site.Start();
+
+  QVERIFY2(!operatorAtTheButton.isActive(), "no pump showed the backup");
+  QCOMPARE(site.services.messages.size(), size_t(2));
+  QCOMPARE(site.services.messages[0].text, ru::InterruptQuestion());
+  QCOMPARE(site.services.messages[1].text, ru::InterruptWarning());
+  QCOMPARE(status->text(), ToQt(ru::StatusInterrupted()));
+  QCOMPARE(site.Backups().size(), size_t(1));  // the backup was let finish
+  QCOMPARE(site.Log(), std::string());
   QCOMPARE(site.Contents(), before);
 }
 

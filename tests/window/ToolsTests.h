@@ -10,6 +10,7 @@ class ToolsTests : public QObject {
   void planErrorsBeforeARun_data();
   void planErrorsBeforeARun();
   void planDialogMarksTheErrorsAndWritesNothing();
+  void interruptDuringTheBackupStopsBeforeTheFirstWrite();
   void restoreThroughTheDialog();
   void checkDialogNamesAnAlteredValue();
 };
