@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -37,7 +38,9 @@ QString Listed(const QStringList& errors) {
   QString text;
   for (int i = 0; i < errors.size() && i < kErrorsListed; ++i)
     text += QStringLiteral("- ") +
-            QString(errors[i]).replace(QLatin1Char('\n'), QLatin1String("; ")) + QLatin1Char('\n');
+            QString(errors[i]).replace(QRegularExpression(QStringLiteral("[\r\n]+")),
+                                       QStringLiteral("; ")) +
+            QLatin1Char('\n');
   if (errors.size() > kErrorsListed)
     text += ToQt(ru::MoreErrors()).arg(errors.size() - kErrorsListed) + QLatin1Char('\n');
   return text;

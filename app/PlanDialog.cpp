@@ -162,7 +162,7 @@ PlanDialog::PlanDialog(QWidget* parent, const TIBDatabase& connectLike, RunGateR
   layout->addWidget(details_);
   layout->addWidget(totals_);
   layout->addWidget(buttons);
-  resize(960, 600);
+  resize(1000, 620);
   SetStatus(ToQt(ru::PlanReading()));
 }
 
@@ -220,7 +220,16 @@ void PlanDialog::ShowPlan() {
   for (const ScriptPlan* script : {&plan.firstScript, &plan.secondScript})
     if (!script->error.empty()) otherError(FileNameText(script->file), script->error);
   lines_->FitToContents();
-  lines_->selectRow(0);
+  // The operator starts at the first error, or the first line.
+  int first = 0;
+  for (int row = 0; row < lines_->model()->rowCount(); ++row)
+    if (lines_->model()->index(row, 0).data(ReportView::kMarkRole).toInt() ==
+        int(ReportView::Mark::Error)) {
+      first = row;
+      break;
+    }
+  lines_->selectRow(first);
+  lines_->scrollTo(lines_->model()->index(first, 0));
   totals_->setText(Totals(plan));
   SetStatus(ToQt(gate_.verdict.refusals > 0 ? ru::PlanErrorsRefused()
                  : gate_.verdict.errors > 0 ? ru::PlanErrorsAsked()

@@ -72,6 +72,7 @@ void ReportView::AddRow(const QList<QVariant>& cells, Mark mark, const QList<QVa
     item->setData(ordered ? orders[column] : cells[column], kSortRole);
     if (cells[column].typeId() == QMetaType::LongLong)
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setData(int(mark), kMarkRole);
     if (mark == Mark::Error || mark == Mark::Warning) item->setBackground(Background(mark));
     items << item;
   }
@@ -85,7 +86,7 @@ void ReportView::Clear() {
 }
 
 void ReportView::FitToContents() {
-  constexpr int kWidest = 260;
+  constexpr int kWidest = 220;
   // The last column takes the rest of the width.
   for (int column = 0; column + 1 < rows_->columnCount(); ++column) {
     resizeColumnToContents(column);

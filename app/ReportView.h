@@ -15,6 +15,7 @@ class ReportView : public QTableView {
 
  public:
   enum class Mark { None, Note, Warning, Error };
+  static constexpr int kMarkRole = Qt::UserRole + 2;  // a row's Mark, on its every cell
 
   ReportView(QWidget* parent, const QStringList& headers);
 

@@ -25,7 +25,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kDestColumn = 0, kFileColumn = 3;
+constexpr int kFileColumn = 3;
+constexpr int kPathRole = Qt::UserRole + 3;  // the file column's whole path
 
 // The note beside a backup of another folder, when it has one.
 std::string NotedDestination(const std::string& file) {
@@ -99,16 +100,22 @@ void RestoreDialog::ListFolder() {
 void RestoreDialog::AddBackup(const std::string& file, const std::string& dest, long long madeAt,
                               long long size) {
   const QDateTime made = QDateTime::fromSecsSinceEpoch(madeAt);
-  backups_->AddRow(
-      {dest.empty() ? ToQt(ru::RestoreDestUnknown()) : FileNameText(dest),
-       QLocale().toString(made, QLocale::ShortFormat), SizeText(size), FileNameText(file)},
-      ReportView::Mark::None, {QVariant(), madeAt, static_cast<qlonglong>(size)});
+  // The folder is named above the list; a file of another folder shows its path.
+  const QString path = FileNameText(file);
+  const bool inFolder = fs::path(file).parent_path() == fs::path(folder_).parent_path();
+  backups_->AddRow({dest.empty() ? ToQt(ru::RestoreDestUnknown()) : FileNameText(dest),
+                    QLocale().toString(made, QLocale::ShortFormat), SizeText(size),
+                    inFolder ? FileNameText(fs::path(file).filename().string()) : path},
+                   ReportView::Mark::None, {QVariant(), madeAt, static_cast<qlonglong>(size)});
+  QStandardItem* fileItem = backups_->Rows()->item(backups_->Rows()->rowCount() - 1, kFileColumn);
+  fileItem->setData(path, kPathRole);
+  fileItem->setData(path, Qt::ToolTipRole);
 }
 
 std::string RestoreDialog::ChosenFile() const {
   const QModelIndexList rows = backups_->selectionModel()->selectedRows(kFileColumn);
   if (rows.isEmpty()) return std::string();
-  return QFile::encodeName(rows.front().data().toString()).toStdString();
+  return QFile::encodeName(rows.front().data(kPathRole).toString()).toStdString();
 }
 
 void RestoreDialog::FollowChoice() {
@@ -133,7 +140,7 @@ void RestoreDialog::BrowseOther() {
   backups_->FitToContents();
   // The file just chosen is the one to restore, wherever the sorting put it.
   for (int row = 0; row < backups_->model()->rowCount(); ++row)
-    if (backups_->model()->index(row, kFileColumn).data().toString() == name) {
+    if (backups_->model()->index(row, kFileColumn).data(kPathRole).toString() == name) {
       backups_->selectRow(row);
       break;
     }
