@@ -16,6 +16,7 @@ class CheckDialog : public WorkDialog {
   // `check` reads both databases; it runs on the dialog's own thread once the
   // dialog shows, and must use nothing the window may change meanwhile.
   CheckDialog(QWidget* parent, std::function<CheckedRun()> check);
+  ~CheckDialog() override { EndWork(); }
 
   const CheckedRun& Checked() const { return checked_; }
   ReportView* Differences() const { return differences_; }

@@ -14,6 +14,7 @@ class PlanDialog : public WorkDialog {
  public:
   // `request` is the run's, copied: the boxes may change while the plan is made.
   PlanDialog(QWidget* parent, const TIBDatabase& connectLike, RunGateRequest request);
+  ~PlanDialog() override { EndWork(); }
 
   const RunGate& Gate() const { return gate_; }
   ReportView* Lines() const { return lines_; }

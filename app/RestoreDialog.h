@@ -22,6 +22,7 @@ class RestoreDialog : public WorkDialog {
   // `dest` as the connections name it (quotes removed), empty when the box is.
   RestoreDialog(QWidget* parent, WindowServices& services, std::string backupFolder,
                 std::string dest);
+  ~RestoreDialog() override { EndWork(); }
 
   ReportView* Backups() const { return backups_; }
   // The backup file of the row the operator chose; empty when none is.

@@ -23,6 +23,10 @@ WorkDialog::WorkDialog(QWidget* parent) : QDialog(parent), status_(new QLabel(th
 }
 
 WorkDialog::~WorkDialog() {
+  EndWork();
+}
+
+void WorkDialog::EndWork() {
   if (work_.valid()) work_.wait();
 }
 

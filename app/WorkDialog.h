@@ -16,7 +16,6 @@ class WorkDialog : public QDialog {
 
  public:
   explicit WorkDialog(QWidget* parent);
-  // Waits for the work: it uses what the dialog was given.
   ~WorkDialog() override;
 
   bool Working() const { return work_.valid(); }
@@ -31,10 +30,13 @@ class WorkDialog : public QDialog {
 
  protected:
   // Runs `work` on a thread of its own; `done` then runs on the window's thread.
-  // The work touches nothing of the dialog's widgets. One work at a time.
+  // The work touches nothing of the dialog's widgets. One work at a time. A
+  // dialog whose work uses its own members waits for it in its destructor
+  // (EndWork), before they go.
   void StartWork(std::function<void()> work, std::function<void()> done);
   // The message of an error the last work raised; empty when it raised none.
   const std::string& WorkError() const { return workError_; }
+  void EndWork();
   // Called about ten times a second while the work runs, on the window's thread.
   virtual void ShowProgress() {}
 

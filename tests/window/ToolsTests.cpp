@@ -234,7 +234,11 @@ void ToolsTests::restoreThroughTheDialog() {
             : 1);
     chosen.push_back(restore.ChosenFile());
     restoreButton->click();
+    // Asked to close meanwhile, it closes once the restore is done.
+    restore.close();
+    QVERIFY(restore.isVisible());
     QVERIFY(restore.WaitForWork(kWorkLimit));
+    QVERIFY(!restore.isVisible());
     QVERIFY(restore.Result().now == DestinationNow::Restored);
   };
   site.Menu("mnuTools_Restore")->trigger();
