@@ -81,10 +81,6 @@ void ReportView::AddRow(const QList<QVariant>& cells, Mark mark, const QList<QVa
   rows_->appendRow(items);
 }
 
-void ReportView::Clear() {
-  rows_->removeRows(0, rows_->rowCount());
-}
-
 void ReportView::FitToContents() {
   constexpr int kWidest = 220;
   // The last column takes the rest of the width.

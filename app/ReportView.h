@@ -23,7 +23,6 @@ class ReportView : public QTableView {
   // column in the cell's stead (a line number shown as a word, a date).
   void AddRow(const QList<QVariant>& cells, Mark mark = Mark::None,
               const QList<QVariant>& orders = {});
-  void Clear();
   // Fits the columns to what they hold, the last one stretched.
   void FitToContents();
 

@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLocale>
@@ -11,7 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "app/QtText.h"

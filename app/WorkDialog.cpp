@@ -57,7 +57,6 @@ void WorkDialog::Poll() {
   std::future<void> ended = std::move(work_);
   ended.wait();
   if (done_) std::exchange(done_, nullptr)();
-  emit workEnded();
   if (closeWhenDone_) QDialog::reject();
 }
 

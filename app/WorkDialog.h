@@ -25,9 +25,6 @@ class WorkDialog : public QDialog {
 
   void reject() override;
 
- signals:
-  void workEnded();
-
  protected:
   // Runs `work` on a thread of its own; `done` then runs on the window's thread.
   // The work touches nothing of the dialog's widgets. One work at a time. A

@@ -19,7 +19,7 @@ std::string NoteOf(const std::string& backupFile) {
   return backupFile + kNoteExtension;
 }
 
-std::time_t LocalSeconds(fs::file_time_type time) {
+std::time_t Seconds(fs::file_time_type time) {
   return std::chrono::system_clock::to_time_t(
       std::chrono::time_point_cast<std::chrono::system_clock::duration>(
           fs::file_time_type::clock::to_sys(time)));
@@ -63,7 +63,7 @@ std::vector<BackupEntry> ListBackups(const std::string& folder) {
     entry.size = static_cast<long long>(it->file_size(unreadable));
     const fs::file_time_type written = it->last_write_time(unreadable);
     if (unreadable) continue;  // gone since it was listed
-    entry.madeAt = LocalSeconds(written);
+    entry.madeAt = Seconds(written);
     std::ifstream note(NoteOf(entry.file), std::ios::binary);
     std::getline(note, entry.dest);
     backups.push_back(entry);
