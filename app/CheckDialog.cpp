@@ -62,8 +62,12 @@ QString Problem(const CheckProblem& problem) {
   switch (problem.kind) {
     case CheckProblem::Kind::LineFailed:
       return ToQt(ru::CheckLineFailed()).arg(Where(problem.line), OneLine(problem.error));
+    case CheckProblem::Kind::LineUnparsable:
+      return ToQt(ru::CheckLineUnparsable()).arg(Where(problem.line));
     case CheckProblem::Kind::NotCompared:
-      return ToQt(ru::CheckNotCompared()).arg(Where(problem.line), OneLine(problem.error));
+      return ToQt(ru::CheckNotCompared())
+          .arg(Where(problem.line),
+               problem.reason ? FindingText(*problem.reason) : OneLine(problem.error));
     case CheckProblem::Kind::NoDestTable:
       return ToQt(ru::CheckNoDestTable());
   }

@@ -34,7 +34,7 @@ QString ActionText(const TablePlan& line) {
   switch (line.action) {
     case LineAction::Comment:
     case LineAction::Blank:
-      return ToQt(line.errors.empty() ? ru::ActionNothing() : ru::ActionBroken());
+      return ToQt(line.Fails() ? ru::ActionBroken() : ru::ActionNothing());
     case LineAction::Copy:
       return ToQt(ru::ActionCopy());
     case LineAction::UpdateInPlace:
@@ -74,28 +74,17 @@ QString Marked(const std::string& mark, const QString& text) {
 // The remarks of one line, errors first, and the mark of the worst of them.
 QString Remarks(const TablePlan& line, ReportView::Mark& mark) {
   QStringList remarks;
-  for (const std::string& error : line.errors) remarks << Marked(ru::MarkError(), ToQt(error));
-  for (const std::string& warning : line.warnings)
-    remarks << Marked(ru::MarkWarning(), ToQt(warning));
-  for (const PlanFinding& finding : line.findings)
-    remarks << Marked(finding.severity == Severity::Error     ? ru::MarkError()
-                      : finding.severity == Severity::Warning ? ru::MarkWarning()
-                                                              : ru::MarkNote(),
-                      FindingText(finding));
-  for (const std::string& note : line.notes) remarks << Marked(ru::MarkNote(), ToQt(note));
-
-  mark = ReportView::Mark::None;
-  bool warned = !line.warnings.empty(), erred = !line.errors.empty();
-  for (const PlanFinding& finding : line.findings) {
-    erred = erred || finding.severity == Severity::Error;
-    warned = warned || finding.severity == Severity::Warning;
-  }
-  if (erred)
-    mark = ReportView::Mark::Error;
-  else if (warned)
-    mark = ReportView::Mark::Warning;
-  else if (!remarks.isEmpty())
-    mark = ReportView::Mark::Note;
+  for (const Severity severity : {Severity::Error, Severity::Warning, Severity::Note})
+    for (const PlanFinding& finding : line.findings)
+      if (finding.severity == severity)
+        remarks << Marked(severity == Severity::Error     ? ru::MarkError()
+                          : severity == Severity::Warning ? ru::MarkWarning()
+                                                          : ru::MarkNote(),
+                          FindingText(finding));
+  mark = line.Count(Severity::Error) > 0     ? ReportView::Mark::Error
+         : line.Count(Severity::Warning) > 0 ? ReportView::Mark::Warning
+         : remarks.isEmpty()                 ? ReportView::Mark::None
+                                             : ReportView::Mark::Note;
   return remarks.join(QLatin1Char('\n'));
 }
 
@@ -208,17 +197,17 @@ void PlanDialog::ShowPlan() {
         mark, {order});
   }
   // Generators and scripts have no table-list line of their own: only their errors show.
-  auto otherError = [&](const QString& where, const std::string& error) {
+  auto otherError = [&](const QString& where, const QString& error) {
     lines_->AddRow({where, QString(), QString(), QString(), QString(), QString(), QString(),
-                    Marked(ru::MarkError(), ToQt(error))},
+                    Marked(ru::MarkError(), error)},
                    ReportView::Mark::Error, {++order});
   };
   for (const GeneratorPlan& generator : plan.generators)
-    if (!generator.error.empty())
+    if (generator.problem != GeneratorPlan::Problem::None)
       otherError(ToQt(ru::WhereGenerator()).arg(generator.line).arg(ToQt(generator.generator)),
-                 generator.error);
+                 GeneratorProblemText(generator));
   for (const ScriptPlan* script : {&plan.firstScript, &plan.secondScript})
-    if (!script->error.empty()) otherError(FileNameText(script->file), script->error);
+    if (!script->error.empty()) otherError(FileNameText(script->file), ToQt(script->error));
   lines_->FitToContents();
   // The operator starts at the first error, or the first line.
   int first = 0;

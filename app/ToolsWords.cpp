@@ -34,6 +34,9 @@ QString CountText(long long count) {
 }
 
 QString FindingText(const PlanFinding& finding) {
+  const QString name = ToQt(finding.name), other = ToQt(finding.other);
+  const QString message = ToQt(finding.message);
+  const QString count = CountText(finding.count);
   switch (finding.kind) {
     case FindingKind::EmptyTableList:
       return ToQt(ru::FindingEmptyTableList());
@@ -44,15 +47,73 @@ QString FindingText(const PlanFinding& finding) {
     case FindingKind::EventTableNotInSource:
       return ToQt(ru::FindingEventTableNotInSource());
     case FindingKind::EventTableNotInDest:
-      return finding.count > 0
-                 ? ToQt(ru::FindingEventTableNotInDest()).arg(CountText(finding.count))
-                 : ToQt(ru::FindingEventTableNotInDestNoRows());
+      return finding.count > 0 ? ToQt(ru::FindingEventTableNotInDest()).arg(count)
+                               : ToQt(ru::FindingEventTableNotInDestNoRows());
     case FindingKind::KeptKeysHeld:
-      return ToQt(ru::FindingKeptKeysHeld()).arg(CountText(finding.count));
+      return ToQt(ru::FindingKeptKeysHeld()).arg(count);
     case FindingKind::KeptKeysTwice:
-      return ToQt(ru::FindingKeptKeysTwice()).arg(CountText(finding.count));
+      return ToQt(ru::FindingKeptKeysTwice()).arg(count);
+    case FindingKind::ZonesGoWithReaders:
+      return ToQt(ru::FindingZonesGoWithReaders()).arg(count);
+    case FindingKind::CopiedByEventsSection:
+      return ToQt(ru::FindingCopiedByEventsSection());
+    case FindingKind::EventsSectionLeftOut:
+      return ToQt(ru::FindingEventsSectionLeftOut());
+    case FindingKind::NeverEmptied:
+      return ToQt(ru::FindingNeverEmptied());
+    case FindingKind::HostPortSetToOne:
+      return ToQt(ru::FindingHostPortSetToOne());
+    case FindingKind::UpdatedInPlace:
+      return ToQt(ru::FindingUpdatedInPlace()).arg(name);
+    case FindingKind::NewKeysGiven:
+      return ToQt(ru::FindingNewKeysGiven()).arg(name);
+    case FindingKind::OwnerPhotoEmpty:
+      return ToQt(ru::FindingOwnerPhotoEmpty());
+    case FindingKind::ColumnUpdated:
+      return ToQt(ru::FindingColumnUpdated()).arg(other, name);
+    case FindingKind::BlanksAroundTable:
+      return ToQt(ru::FindingBlanksAroundTable());
+    case FindingKind::FirstColumnNotKey:
+      return ToQt(ru::FindingFirstColumnNotKey()).arg(name, other);
+    case FindingKind::ReferencedNotCopied:
+      return ToQt(ru::FindingReferencedNotCopied()).arg(name);
+    case FindingKind::MacroDevicesNotCopied:
+      return ToQt(ru::FindingMacroDevicesNotCopied()).arg(name);
+    case FindingKind::NoColumnToUpdate:
+      return ToQt(ru::FindingNoColumnToUpdate()).arg(name);
+    case FindingKind::LineUnparsable:
+      return ToQt(ru::FindingLineUnparsable());
+    case FindingKind::DestinationCannotDelete:
+      return ToQt(ru::FindingDestinationCannotDelete()).arg(message);
+    case FindingKind::DestinationRefuses:
+      return ToQt(ru::FindingDestinationRefuses()).arg(message);
+    case FindingKind::SourceRefuses:
+      return ToQt(ru::FindingSourceRefuses()).arg(message);
+    case FindingKind::TooFewColumnsToUpdate:
+      return ToQt(ru::FindingTooFewColumnsToUpdate());
+    case FindingKind::NoCommonColumn:
+      return ToQt(ru::FindingNoCommonColumn());
+    case FindingKind::ColumnUpdateFails:
+      return ToQt(ru::FindingColumnUpdateFails()).arg(message);
+    case FindingKind::NoValueForReference:
+      return ToQt(ru::FindingNoValueForReference()).arg(finding.count);
+    case FindingKind::SourceLacksColumn:
+      return ToQt(ru::FindingSourceLacksColumn()).arg(name);
   }
   return QStringLiteral("?");
+}
+
+QString GeneratorProblemText(const GeneratorPlan& generator) {
+  const QString message = ToQt(generator.problemMessage);
+  switch (generator.problem) {
+    case GeneratorPlan::Problem::None:
+      break;
+    case GeneratorPlan::Problem::RunEndsHere:
+      return ToQt(ru::GeneratorRunEndsHere()).arg(message);
+    case GeneratorPlan::Problem::CannotBeSet:
+      return ToQt(ru::GeneratorCannotBeSet()).arg(message);
+  }
+  return QString();
 }
 
 QString BackupProblemText(const BackupFileProblem& problem) {
@@ -92,15 +153,13 @@ QStringList PlanErrors(const RunPlan* plan, const BackupFileProblem& backup, boo
     if (finding.severity == Severity::Error && (!refusalsOnly || IsRefusal(finding)))
       errors << FindingText(finding);
   if (refusalsOnly) return errors;
-  for (const TablePlan& line : plan->lines) {
-    for (const std::string& error : line.errors) errors << Said(LineName(line), ToQt(error));
+  for (const TablePlan& line : plan->lines)
     for (const PlanFinding& finding : line.findings)
       if (finding.severity == Severity::Error) errors << Said(LineName(line), FindingText(finding));
-  }
   for (const GeneratorPlan& generator : plan->generators)
-    if (!generator.error.empty())
+    if (generator.problem != GeneratorPlan::Problem::None)
       errors << Said(ToQt(ru::WhereGenerator()).arg(generator.line).arg(ToQt(generator.generator)),
-                     ToQt(generator.error));
+                     GeneratorProblemText(generator));
   for (const ScriptPlan* script : {&plan->firstScript, &plan->secondScript})
     if (!script->error.empty()) errors << Said(FileNameText(script->file), ToQt(script->error));
   return errors;

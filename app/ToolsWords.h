@@ -8,6 +8,7 @@
 
 #include "transfer/RunGuards.h"
 
+struct GeneratorPlan;
 struct RunPlan;
 struct TablePlan;
 struct RestoreResult;
@@ -21,6 +22,8 @@ QString SizeText(long long bytes);
 QString CountText(long long count);
 
 QString FindingText(const PlanFinding& finding);
+// Why the run would end at a generator, or why it could not be set; empty when neither.
+QString GeneratorProblemText(const GeneratorPlan& generator);
 QString BackupProblemText(const BackupFileProblem& problem);
 
 // Where in the run a line of the plan is: "строка 3 (CARDSDEF=CD_IDX)".

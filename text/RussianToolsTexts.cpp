@@ -32,11 +32,11 @@ TEXT(MoreErrors, "... и еще %1")
 TEXT(SideSource, "источника")
 TEXT(SideDest, "приемника")
 TEXT(FindingEmptyTableList,
-     "Список таблиц (Conv.txt) не называет ни одной таблицы: перенос ничего бы не скопировал, но "
-     "выполнил бы оба скрипта и сбросил состояния устройств.")
+     "Список таблиц (Conv.txt) не называет ни одной таблицы: перенос ничего не скопировал бы, но "
+     "выполнил бы оба скрипта и сбросил бы состояния устройств.")
 TEXT(FindingDestinationReadOnly,
-     "База - приемник в режиме только для чтения: ни одна запись в нее не удастся (команда gfix "
-     "-mode read_write разрешает запись).")
+     "База - приемник в режиме только для чтения: ни одна запись в нее не удалась бы (команда "
+     "gfix -mode read_write разрешает запись).")
 TEXT(FindingEventTableInNeither, "Этой таблицы нет ни в одной из баз: она пропускается.")
 TEXT(FindingEventTableNotInSource, "Этой таблицы нет в базе - источнике: она пропускается.")
 TEXT(FindingEventTableNotInDest,
@@ -49,6 +49,43 @@ TEXT(FindingKeptKeysHeld,
 TEXT(FindingKeptKeysTwice,
      "Строки источника (%1) несут ключи, которые уже есть в приемнике и не удаляются перед "
      "копированием; ключ не уникален, и эти строки окажутся в приемнике дважды.")
+TEXT(FindingZonesGoWithReaders, "Все строки ZONES удаляются вместе со считывателями (сейчас %1).")
+TEXT(FindingCopiedByEventsSection, "Копируется разделом событий, ниже.")
+TEXT(FindingEventsSectionLeftOut,
+     "Копируется только разделом событий, а этот перенос события не переносит.")
+TEXT(FindingNeverEmptied,
+     "Эта таблица никогда не очищается: дополнительная очистка ничего не удаляет.")
+TEXT(FindingHostPortSetToOne, "HS_PORT получает 1 для каждого хоста.")
+TEXT(FindingUpdatedInPlace, "Обновляются строки приемника с тем же %1; строки не добавляются.")
+TEXT(FindingNewKeysGiven, "%1 задает приемник, который дает каждой строке новый ключ.")
+TEXT(FindingOwnerPhotoEmpty, "OW_PHOTO записывается пустым: фото переносятся через OWNERPHOTOS.")
+TEXT(FindingColumnUpdated,
+     "Строки приемника, у которых %1 равен ключу строки источника, получают ее %2; ключи не "
+     "сопоставляются.")
+TEXT(FindingBlanksAroundTable,
+     "Пробелы вокруг имени таблицы: оно больше не совпадает с таблицами, которые перенос "
+     "обрабатывает особо.")
+TEXT(FindingFirstColumnNotKey, "Первый общий столбец - %1, а не ключ %2.")
+TEXT(FindingReferencedNotCopied, "%1 не копируется выше этой строки: ссылки на нее станут -1.")
+TEXT(FindingMacroDevicesNotCopied,
+     "%1 не копируется выше этой строки: строки макросов со ссылками на нее получат -1.")
+TEXT(FindingNoColumnToUpdate,
+     "Нет столбца с именем ровно \"%1\" в обеих базах: ничего не обновляется.")
+TEXT(FindingLineUnparsable, "Строку не удается разобрать: в ней нет ТАБЛИЦА=КЛЮЧ перед метками.")
+TEXT(FindingDestinationCannotDelete, "Приемник не может удалить эти строки: %1")
+TEXT(FindingDestinationRefuses, "Приемник: %1")
+TEXT(FindingSourceRefuses, "Источник: %1")
+TEXT(FindingTooFewColumnsToUpdate,
+     "Слишком мало общих столбцов для обновления на месте: ни одна строка не была бы записана.")
+TEXT(FindingNoCommonColumn, "Нет ни одного общего столбца: ни одна строка не добавилась бы.")
+TEXT(FindingColumnUpdateFails, "Обновление столбца: %1")
+TEXT(FindingNoValueForReference,
+     "Во вставке нет значения %1, в котором заменить ссылку: ни одна строка не добавилась бы.")
+TEXT(FindingSourceLacksColumn, "В строках источника нет %1: ни одна строка не добавилась бы.")
+TEXT(GeneratorRunEndsHere,
+     "Перенос закончился бы на этой строке, до восстановления динамических данных: %1")
+TEXT(GeneratorCannotBeSet, "Установить генератор не удалось бы: %1")
+TEXT(CheckLineUnparsable, "%1 не выполнила свою работу: в ней нет ТАБЛИЦА=КЛЮЧ перед метками")
 TEXT(BackupOnDatabase, "Файл резервной копии заменил бы базу данных %1: %2")
 TEXT(BackupOnTableList, "Файл резервной копии %1 заменил бы список таблиц.")
 TEXT(BackupOnGeneratorList, "Файл резервной копии %1 заменил бы список генераторов.")
