@@ -132,7 +132,7 @@ bool TDbDravikForm::BeforeFirstWrite() {
     const std::string question =
         FromQt(ToQt(ru::PlanErrorsQuestion()).arg(errors.size()).arg(Listed(errors)));
     if (services_.Message(this, WindowServices::Icon::Question, ru::AppTitle(), question,
-                          {WindowServices::Button::Yes, WindowServices::Button::No}) !=
+                          {WindowServices::Button::No, WindowServices::Button::Yes}) !=
         WindowServices::Button::Yes)
       return stop();
   }

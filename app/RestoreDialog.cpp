@@ -150,7 +150,7 @@ void RestoreDialog::RestoreChosen() {
   const std::string question =
       FromQt(ToQt(ru::RestoreQuestion()).arg(FileNameText(dest_), FileNameText(file)));
   if (services_.Message(this, WindowServices::Icon::Question, ru::AppTitle(), question,
-                        {WindowServices::Button::Yes, WindowServices::Button::No}) !=
+                        {WindowServices::Button::No, WindowServices::Button::Yes}) !=
       WindowServices::Button::Yes)
     return;
   std::error_code error;

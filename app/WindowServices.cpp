@@ -56,6 +56,7 @@ WindowServices::Button QtWindowServices::Message(QWidget* parent, Icon icon,
   QMessageBox box(ToQtIcon(icon), ToQt(caption), body, QMessageBox::NoButton, parent);
   box.setTextFormat(Qt::PlainText);
   for (Button b : buttons) box.addButton(ToQtButton(b));
+  if (!buttons.empty()) box.setDefaultButton(ToQtButton(buttons.front()));
   if (buttons.size() == 1) box.setEscapeButton(ToQtButton(buttons.front()));
   box.exec();
   QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());

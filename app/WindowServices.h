@@ -19,7 +19,8 @@ class WindowServices {
   virtual ~WindowServices() = default;
 
   // A modal box; `caption` and `text` are windows-1251, a lone CR breaks a line.
-  // Returns the button pressed (the last button when the box is closed otherwise).
+  // The first button is the default one, pressed by Enter. Returns the button
+  // pressed (the last button when the box is closed otherwise).
   virtual Button Message(QWidget* parent, Icon icon, const std::string& caption,
                          const std::string& text, const std::vector<Button>& buttons) = 0;
 
