@@ -4,50 +4,38 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <charconv>
 
 #include "app/QtText.h"
 #include "app/ReportView.h"
 #include "app/ToolsWords.h"
 #include "text/RussianTexts.h"
+#include "transfer/CheckShown.h"
 
 namespace {
 
-constexpr int kShownCharacters = 80;
-
-bool Binary(const std::string& bytes) {
-  for (unsigned char c : bytes)
-    if (c < 0x20 && c != '\r' && c != '\n' && c != '\t') return true;
-  return false;
-}
-
-bool Number(const std::string& text) {
-  double number = 0;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, number);
-  return !text.empty() && error == std::errc() && stop == end;
-}
+constexpr size_t kShownCharacters = 80;
 
 // A value as one short line: texts quoted, line breaks shown as \n, long ones cut.
 QString Shown(const check::Value& value) {
-  if (!value.known) return QStringLiteral("?");
-  if (value.null) return QStringLiteral("NULL");
-  if (Binary(value.text))
-    return ToQt(ru::CheckBytes()).arg(CountText(static_cast<long long>(value.text.size())));
-  if (Number(value.text)) return ToQt(value.text);
-  QString text = ToQt(value.text);
-  text.remove(QLatin1Char('\r')).replace(QLatin1Char('\n'), QLatin1String("\\n"));
-  if (text.size() > kShownCharacters) text = text.left(kShownCharacters) + QStringLiteral("...");
-  return QLatin1Char('"') + text + QLatin1Char('"');
+  const ShownValue shown = ShowValue(value, kShownCharacters);
+  switch (shown.kind) {
+    case ShownValue::Kind::Unknown:
+      return QStringLiteral("?");
+    case ShownValue::Kind::Null:
+      return QStringLiteral("NULL");
+    case ShownValue::Kind::Bytes:
+      return ToQt(ru::CheckBytes()).arg(CountText(static_cast<long long>(shown.bytes)));
+    case ShownValue::Kind::Number:
+      return ToQt(shown.text);
+    case ShownValue::Kind::Text:
+      break;
+  }
+  return QLatin1Char('"') + ToQt(shown.text) + (shown.cut ? QStringLiteral("...") : QString()) +
+         QLatin1Char('"');
 }
 
-// The source row's key, and the destination's where the run gave it another.
 QString Key(const CheckDifference& difference) {
-  QString key = ToQt(difference.sourceKey);
-  if (!difference.destKey.empty() && difference.destKey != difference.sourceKey)
-    key += (key.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("-> ") +
-           ToQt(difference.destKey);
-  return key;
+  return ToQt(DifferenceKey(difference));
 }
 
 QString Where(int line) {

@@ -13,24 +13,14 @@
 
 namespace {
 
-// An event table a database lacks: the run's copy stops at its first statement.
-bool Skipped(const TablePlan& line) {
-  for (const PlanFinding& finding : line.findings)
-    if (finding.kind == FindingKind::EventTableInNeither ||
-        finding.kind == FindingKind::EventTableNotInSource ||
-        finding.kind == FindingKind::EventTableNotInDest)
-      return true;
-  return false;
-}
-
 bool Copies(const TablePlan& line) {
-  if (Skipped(line)) return false;
+  if (line.Skipped()) return false;
   return line.action == LineAction::Copy || line.action == LineAction::UpdateInPlace ||
          line.action == LineAction::UpdateColumn || line.action == LineAction::Macros;
 }
 
 QString ActionText(const TablePlan& line) {
-  if (Skipped(line)) return ToQt(ru::ActionSkipped());
+  if (line.Skipped()) return ToQt(ru::ActionSkipped());
   switch (line.action) {
     case LineAction::Comment:
     case LineAction::Blank:

@@ -1,12 +1,12 @@
 // The check as the command prints it: a table of the tables, the first few
 // differences of each, what is noted beside them, the states and a verdict.
 #include <QCoreApplication>
-#include <charconv>
 #include <cstdlib>
 
 #include "console/Language.h"
 #include "console/Report.h"
 #include "console/WindowTexts.h"
+#include "transfer/CheckShown.h"
 #include "transfer/RunCheck.h"
 
 namespace {
@@ -32,50 +32,27 @@ std::string Count(long long value) {
   return value == 0 ? "-" : lang::Count(value);
 }
 
-bool Binary(const std::string& bytes) {
-  for (unsigned char c : bytes)
-    if (c < 0x20 && c != '\r' && c != '\n' && c != '\t') return true;
-  return false;
-}
-
-bool Number(const std::string& text) {
-  double number = 0;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, number);
-  return !text.empty() && error == std::errc() && stop == end;
-}
-
 // A value as one short line: texts quoted, line breaks shown as \n, long ones cut.
 std::string Shown(const check::Value& value) {
-  if (!value.known) return "?";
-  if (value.null) return "NULL";
-  if (Binary(value.text))
-    return lang::Fill(Check::tr("%1 bytes", nullptr, lang::Plural(value.text.size())),
-                      {lang::Count(static_cast<long long>(value.text.size()))});
-  if (Number(value.text)) return value.text;
-  std::string text;
-  for (size_t i = 0; i < value.text.size() && i < kShownCharacters; ++i) {
-    const char c = value.text[i];
-    if (c == '\r') continue;
-    if (c == '\n')
-      text += "\\n";
-    else
-      text += c;
+  const ShownValue shown = ShowValue(value, kShownCharacters);
+  switch (shown.kind) {
+    case ShownValue::Kind::Unknown:
+      return "?";
+    case ShownValue::Kind::Null:
+      return "NULL";
+    case ShownValue::Kind::Bytes:
+      return lang::Fill(Check::tr("%1 bytes", nullptr, lang::Plural(shown.bytes)),
+                        {lang::Count(static_cast<long long>(shown.bytes))});
+    case ShownValue::Kind::Number:
+      return shown.text;
+    case ShownValue::Kind::Text:
+      break;
   }
-  if (value.text.size() > kShownCharacters) text += "...";
-  std::string shown(1, '"');
-  shown += Utf8(text);
-  shown += '"';
-  return shown;
+  return '"' + Utf8(shown.text) + (shown.cut ? "..." : "") + '"';
 }
 
 std::string Key(const CheckDifference& difference) {
-  std::string key = Utf8(difference.sourceKey);
-  if (!difference.destKey.empty() && difference.destKey != difference.sourceKey) {
-    if (!key.empty()) key += ' ';
-    key += "-> " + Utf8(difference.destKey);
-  }
-  return key;
+  return Utf8(DifferenceKey(difference));
 }
 
 std::string Described(const CheckDifference& difference) {

@@ -35,18 +35,8 @@ std::string Joined(const std::vector<std::string>& names) {
   return text;
 }
 
-// An event table a database lacks: the run's copy stops at its first statement.
-bool Skipped(const TablePlan& line) {
-  for (const PlanFinding& finding : line.findings)
-    if (finding.kind == FindingKind::EventTableInNeither ||
-        finding.kind == FindingKind::EventTableNotInSource ||
-        finding.kind == FindingKind::EventTableNotInDest)
-      return true;
-  return false;
-}
-
 QString ActionName(const TablePlan& line) {
-  if (Skipped(line)) return Plan::tr("skipped");
+  if (line.Skipped()) return Plan::tr("skipped");
   switch (line.action) {
     case LineAction::Comment:
       return Plan::tr("comment");
@@ -82,7 +72,7 @@ std::string KeysName(const TablePlan& line) {
 }
 
 bool Copies(const TablePlan& line) {
-  if (Skipped(line)) return false;
+  if (line.Skipped()) return false;
   return line.action == LineAction::Copy || line.action == LineAction::UpdateInPlace ||
          line.action == LineAction::UpdateColumn || line.action == LineAction::Macros;
 }

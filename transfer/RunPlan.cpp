@@ -32,6 +32,15 @@ int TablePlan::Count(Severity severity) const {
   return CountOf(findings, severity);
 }
 
+bool TablePlan::Skipped() const {
+  for (const PlanFinding& finding : findings)
+    if (finding.kind == FindingKind::EventTableInNeither ||
+        finding.kind == FindingKind::EventTableNotInSource ||
+        finding.kind == FindingKind::EventTableNotInDest)
+      return true;
+  return false;
+}
+
 int RunPlan::Errors() const {
   int count = CountOf(findings, Severity::Error);
   for (const TablePlan& line : lines) count += line.Count(Severity::Error);

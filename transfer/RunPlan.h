@@ -142,6 +142,8 @@ struct TablePlan {
 
   int Count(Severity severity) const;
   bool Fails() const { return Count(Severity::Error) > 0; }  // it would not do its work
+  // An event table a database lacks: the run's copy stops at its first statement.
+  bool Skipped() const;
 };
 
 // How a generator's value is worked out: the largest of what these give.
