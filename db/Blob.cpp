@@ -118,6 +118,12 @@ ISC_QUAD WriteBlob(TIBSQL& statement, const std::string& content) {
 void TIBXSQLVAR::ReadBlobTo(std::string& out) const {
   if (IsNull()) return;
   if (SQLType() != SQL_TYPE_BLOB) IBError(ibxeInvalidDataConversion);
+  const TIBXSQLDA::Impl::Slot& slot = owner_.GetImpl().SlotAt(index_);
+  if (slot.blobHeld) {
+    if (slot.blobFailure) std::rethrow_exception(slot.blobFailure);
+    out += slot.blobContent;
+    return;
+  }
   ISC_QUAD id;
   std::memcpy(&id, static_cast<const XSQLVAR*>(Descriptor())->sqldata, sizeof id);
   out += ib::ReadBlob(owner_.Statement(), id);

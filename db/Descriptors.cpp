@@ -123,6 +123,7 @@ void TIBXSQLDA::Impl::SetupBuffers() {
     v.sqldata = slot.data.data();
     v.sqlind = &slot.indicator;
     slot.described = v;
+    slot.blobHeld = false;
     owner.vars_[static_cast<size_t>(i)]->modified_ = false;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The engine descriptor block behind a TIBXSQLDA and the buffers of its entries.
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@ struct TIBXSQLDA::Impl {
     std::vector<char> data;
     short indicator = 0;
     XSQLVAR described{};  // the entry as the engine described it, for ResetParams
+    // A column of a kept row: the blob's content (or the error reading it
+    // raised), read in place of the blob the id names.
+    bool blobHeld = false;
+    std::string blobContent;
+    std::exception_ptr blobFailure;
   };
 
   explicit Impl(TIBXSQLDA& list) : owner(list) {}

@@ -4,6 +4,7 @@
 // code of the program calls the client library. Text values are windows-1251
 // bytes, as the connections' character set WIN1251 delivers them.
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -214,6 +215,9 @@ class TIBTransaction {
 void BeginStatement(TIBSQL& statement);
 // Commits the statement's transaction when active (errors discarded) and releases the lock.
 void EndStatement(TIBSQL& statement);
+// The same, for work whose loss must be reported: a commit that fails rolls the
+// transaction back and raises its error once the lock is released.
+void EndStatementReportingCommit(TIBSQL& statement);
 
 // Opens a bracket and closes it on scope exit, so every path closes it.
 class StatementBracket {
@@ -225,6 +229,12 @@ class StatementBracket {
   void Close() {
     if (statement_) EndStatement(*statement_);
     statement_ = nullptr;
+  }
+  // Closes the bracket; a commit that fails is raised (EndStatementReportingCommit).
+  void Commit() {
+    TIBSQL* statement = statement_;
+    statement_ = nullptr;
+    if (statement) EndStatementReportingCommit(*statement);
   }
   StatementBracket(const StatementBracket&) = delete;
   StatementBracket& operator=(const StatementBracket&) = delete;
@@ -339,6 +349,28 @@ class TParamValues {
   bool hasBlob_ = false;
 };
 
+// One fetched row kept apart from its statement, so that it can be read after
+// the statement has moved on: its column values, and the whole content of the
+// blob columns asked for (or the error reading one raised). A reader thread
+// fills it from the source; the row is read back through a column list of the
+// same layout (TIBXSQLDA::CopyLayout, LoadRow).
+class TRowValues {
+ public:
+  // Memory the row holds: values and blob contents.
+  size_t Bytes() const;
+
+ private:
+  friend class TIBXSQLDA;
+  struct Blob {
+    int column = 0;
+    std::string content;
+    std::exception_ptr failure;
+  };
+  TParamValues values_;
+  std::vector<Blob> blobs_;  // the first blobCount_ belong to the row; the rest are kept for reuse
+  size_t blobCount_ = 0;
+};
+
 // A list of parameters or result columns.
 class TIBXSQLDA {
  public:
@@ -359,6 +391,16 @@ class TIBXSQLDA {
   void SaveValues(TParamValues& values) const;
   // Gives entries first, first + 1, ... the kept types and values.
   void LoadValues(const TParamValues& values, int first);
+
+  // Columns: the same entries, names and types as `other`, with buffers of
+  // their own; no statement behind them, so a blob is read only from a row
+  // loaded with its content.
+  void CopyLayout(const TIBXSQLDA& other);
+  // Keeps the row as it stands, with the content of the blob columns listed
+  // (indexes); a blob that cannot be read keeps its error instead.
+  void SaveRow(TRowValues& row, const std::vector<int>& blobColumns) const;
+  // Gives the columns a kept row; its blob contents move into the columns.
+  void LoadRow(TRowValues& row);
 
   // For the layer's own files.
   struct Impl;

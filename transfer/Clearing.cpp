@@ -3,6 +3,7 @@
 
 #include "text/RussianTexts.h"
 #include "transfer/Operations.h"
+#include "transfer/TableCommit.h"
 #include "transfer/TransferContext.h"
 
 namespace {
@@ -36,7 +37,9 @@ void ClearTable(TransferContext& context, TIBSQL& statement, TIBTransaction& tra
     statement.Execute();
   } catch (const std::exception& e) {
     context.log.AppendFailure(ru::LogClearError() + table + " :  " + e.what());
+    return;
   }
+  CommitTableWork(context, bracket, table, 0);
 }
 
 bool UstNalOwnerPhoto(TIBSQL& statement, TIBTransaction& transaction, TIBDatabase& database) {
@@ -91,20 +94,26 @@ void UpdPer(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTransacti
   dest.SQLAdd("UPDATE " + table + " SET " + column + " = :PP Where " + keyColumn + " = :ZZ");
   // The text is the same for every row, so it is prepared once.
   dest.Prepare();
-  while (!source.AtEnd()) {
-    dest.ResetParams();
-    TIBXSQLVAR& key = source.ColumnByName(keyColumn);
-    dest.Param(0).AssignFrom(source.Column(valueColumn));
-    dest.Param(1).AssignFrom(key);
-    try {
-      dest.Execute();
-    } catch (const std::exception& e) {
-      const std::string keyText = key.GetText();
-      context.log.AppendUpdateFailure(
-          table, keyText,
-          ru::LogUpdateError() + table + " " + keyColumn + " =  " + keyText + " :  " + e.what());
+  try {
+    while (!source.AtEnd()) {
+      dest.ResetParams();
+      TIBXSQLVAR& key = source.ColumnByName(keyColumn);
+      dest.Param(0).AssignFrom(source.Column(valueColumn));
+      dest.Param(1).AssignFrom(key);
+      try {
+        dest.Execute();
+      } catch (const std::exception& e) {
+        const std::string keyText = key.GetText();
+        context.log.AppendUpdateFailure(
+            table, keyText,
+            ru::LogUpdateError() + table + " " + keyColumn + " =  " + keyText + " :  " + e.what());
+      }
+      source.FetchNext();
     }
-    source.FetchNext();
+  } catch (...) {
+    CommitTableWork(context, destBracket, table, 0);
+    throw;
   }
-  // The brackets close destination first, then source, committing the updates.
+  // Destination first, then source: the updates are committed.
+  CommitTableWork(context, destBracket, table, 0);
 }

@@ -37,6 +37,11 @@ bool KeyTexts::NumberAt(size_t position, int32_t& number) const {
   return true;
 }
 
+void KeyTexts::SetNumber(size_t position, int32_t number) {
+  otherTexts_.erase(static_cast<uint32_t>(position));
+  numbers_.at(position) = number;
+}
+
 size_t FirstPositions::SlotOf(int32_t number) const {
   // Fibonacci hashing spreads the runs of consecutive keys a table has.
   const uint64_t hash = static_cast<uint32_t>(number) * 0x9E3779B97F4A7C15ull;
@@ -85,6 +90,10 @@ void KeyMapPair::AppendOld(const std::string& oldKey) {
 
 void KeyMapPair::AppendNew(const std::string& newKey) {
   new_.Append(newKey);
+}
+
+void KeyMapPair::ForgetNewKeysFrom(size_t position) {
+  for (size_t i = position; i < new_.Size(); ++i) new_.SetNumber(i, -1);
 }
 
 std::vector<std::string> KeyMapPair::OldKeys() const {

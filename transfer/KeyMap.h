@@ -23,6 +23,7 @@ class KeyTexts {
   std::string At(size_t position) const;
   // True, with the number, when the text at `position` is a plain decimal number.
   bool NumberAt(size_t position, int32_t& number) const;
+  void SetNumber(size_t position, int32_t number);
 
  private:
   std::vector<int32_t> numbers_;
@@ -56,6 +57,8 @@ class KeyMapPair {
  public:
   void AppendOld(const std::string& oldKey);
   void AppendNew(const std::string& newKey);
+  // The new keys from `position` on become -1: their rows never arrived.
+  void ForgetNewKeysFrom(size_t position);
   size_t OldCount() const { return old_.Size(); }
   size_t NewCount() const { return new_.Size(); }
   // The entry at a position, as it was appended.

@@ -7,6 +7,7 @@
 #include "transfer/KeyedInsert.h"
 #include "transfer/Operations.h"
 #include "transfer/Peregonner.h"
+#include "transfer/TableCommit.h"
 #include "transfer/TransferContext.h"
 
 namespace {
@@ -43,6 +44,41 @@ TPeregonnerList ReadMacros(TransferContext& context, TIBSQL& source) {
   return macros;
 }
 
+// Inserts every macro with its lines rewritten; `written` counts those the
+// destination took.
+void InsertMacros(TransferContext& context, TIBSQL& dest, const TPeregonnerList& macros,
+                  int& written) {
+  KeyMapPair& keys = context.keyMap.Pair(keymap::kMacroses);
+  // The macros' own keys, read into the old-key list in list order.
+  const size_t firstOldKey = keys.OldCount() - static_cast<size_t>(macros.Count());
+  KeyedInsert insert(dest, "insert into MACROSES (MCR_NAME,MCR_FILL) values (:E,:F)", "MACROSES",
+                     "MCR_ID");
+  for (int i = 0; i < macros.Count(); ++i) {
+    Tperegonner& macro = *macros.Items(i);
+    TIBSQL& statement = insert.Start();
+    macro.RewriteMacro();
+    statement.ParamByName("E").SetText(macro.Name);
+    statement.ParamByName("F").WriteBlobFrom(macro.SaveToText());
+    bool done = false;
+    try {
+      insert.Execute();
+      done = true;
+      ++written;
+    } catch (const std::exception& e) {
+      context.log.AppendRowFailure("MACROSES", keys.OldKeyAt(firstOldKey + static_cast<size_t>(i)),
+                                   ru::LogMacroInsertError() + e.what());
+    }
+    // A macro that is not in the destination maps to -1, never to another macro's key.
+    std::string newKey = "-1";
+    try {
+      newKey = insert.NewKey(done);
+    } catch (const std::exception& e) {
+      context.log.AppendFailure(ru::LogMacroNewKeyError() + e.what());
+    }
+    keys.AppendNew(newKey);
+  }
+}
+
 }  // namespace
 
 void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTransaction& sourceTr,
@@ -63,31 +99,18 @@ void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTr
   }
 
   KeyMapPair& keys = context.keyMap.Pair(keymap::kMacroses);
-  // The macros' own keys, read into the old-key list in list order.
-  const size_t firstOldKey = keys.OldCount() - static_cast<size_t>(macros.Count());
-  KeyedInsert insert(dest, "insert into MACROSES (MCR_NAME,MCR_FILL) values (:E,:F)", "MACROSES",
-                     "MCR_ID");
-  for (int i = 0; i < macros.Count(); ++i) {
-    Tperegonner& macro = *macros.Items(i);
-    TIBSQL& statement = insert.Start();
-    macro.RewriteMacro();
-    statement.ParamByName("E").SetText(macro.Name);
-    statement.ParamByName("F").WriteBlobFrom(macro.SaveToText());
-    bool written = false;
-    try {
-      insert.Execute();
-      written = true;
-    } catch (const std::exception& e) {
-      context.log.AppendRowFailure("MACROSES", keys.OldKeyAt(firstOldKey + static_cast<size_t>(i)),
-                                   ru::LogMacroInsertError() + e.what());
-    }
-    // A macro that is not in the destination maps to -1, never to another macro's key.
-    std::string newKey = "-1";
-    try {
-      newKey = insert.NewKey(written);
-    } catch (const std::exception& e) {
-      context.log.AppendFailure(ru::LogMacroNewKeyError() + e.what());
-    }
-    keys.AppendNew(newKey);
+  // A commit that fails loses every macro written: they map to -1 like failed ones.
+  const size_t firstEntry = keys.NewCount();
+  int written = 0;
+  auto commit = [&] {
+    CommitTableWork(context, bracket, "MACROSES", written,
+                    [&] { keys.ForgetNewKeysFrom(firstEntry); });
+  };
+  try {
+    InsertMacros(context, dest, macros, written);
+  } catch (...) {
+    commit();
+    throw;
   }
+  commit();
 }

@@ -30,6 +30,11 @@ void RunLog::AppendUpdateFailure(const std::string& table, const std::string& ke
   AppendFailure(line);
 }
 
+void RunLog::AppendTableFailure(const std::string& table, int rows, const std::string& line) {
+  failedRows_[table] += rows;
+  AppendFailure(line);
+}
+
 std::string RunLog::Timestamp() {
   return text::DateTimeToStr(text::Now());
 }

@@ -32,6 +32,8 @@ class RunLog {
   // A failed update of one column of one destination row.
   void AppendUpdateFailure(const std::string& table, const std::string& key,
                            const std::string& line);
+  // A failed statement that lost `rows` rows of `table` already written (a commit).
+  void AppendTableFailure(const std::string& table, int rows, const std::string& line);
 
   int FailedStatements() const { return failedStatements_; }
   const std::map<std::string, int>& FailedRows() const { return failedRows_; }

@@ -3,6 +3,7 @@
 // Here the rows are read and made ready; TableCopyWrites.cpp writes them.
 #include "transfer/TableCopy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "transfer/Operations.h"
 #include "transfer/Peregonner.h"
 #include "transfer/ReferenceRewrites.h"
+#include "transfer/SourceReader.h"
 #include "transfer/TableList.h"
 #include "transfer/ThrottledPump.h"
 
@@ -35,22 +37,30 @@ void TableCopy::Run() {
   const std::vector<std::string> destColumns = DestinationColumns();
   if (Interrupted()) return;
 
-  StatementBracket sourceBracket(source_);
+  StatementBracket sourceBracket(sourceQuery_);
   RunSourceQuery({photosFromOwner_ ? tablecopy::PhotosFromOwnerCountQuery()
                                    : tablecopy::CountQuery(table_, keyColumn_)});
-  context_.window.SetTableBarMax(source_.Column(0).GetInteger());
-  source_.Close();
+  context_.window.SetTableBarMax(sourceQuery_.Column(0).GetInteger());
+  sourceQuery_.Close();
 
   RunSourceQuery(photosFromOwner_ ? tablecopy::PhotosFromOwnerSourceQuery()
                                   : tablecopy::SourceQuery(table_, keyColumn_, condition_));
   PlanRows(destColumns);
   if (Interrupted()) return;
 
-  // One destination transaction for the whole table, committed when the bracket closes.
+  // One destination transaction for the whole table, committed when the copy
+  // ends, however it ends; a commit that fails loses the table's rows.
   StatementBracket destBracket(dest_);
-  if (source_.AtEnd()) return;
-  context_.window.SetTableBarPosition(0);
-  CopyRows();
+  try {
+    if (!sourceQuery_.AtEnd()) {
+      context_.window.SetTableBarPosition(0);
+      CopyRows();
+    }
+  } catch (...) {
+    CommitTable(destBracket);
+    throw;
+  }
+  CommitTable(destBracket);
 }
 
 std::vector<std::string> TableCopy::DestinationColumns() {
@@ -65,29 +75,51 @@ std::vector<std::string> TableCopy::DestinationColumns() {
 }
 
 void TableCopy::RunSourceQuery(const std::vector<std::string>& lines) {
-  source_.SetSQL(lines);
-  source_.Prepare();
+  sourceQuery_.SetSQL(lines);
+  sourceQuery_.Prepare();
   // Events and alarms are taken from the chosen day on, from its midnight.
   if (IsEventTable(table_))
-    source_.ParamByName("EV_D").SetDateTime(std::trunc(context_.window.EventsFrom()));
-  source_.Execute();
+    sourceQuery_.ParamByName("EV_D").SetDateTime(std::trunc(context_.window.EventsFrom()));
+  sourceQuery_.Execute();
 }
 
 void TableCopy::PlanRows(const std::vector<std::string>& destColumns) {
   const std::vector<std::string> sourceColumns =
-      photosFromOwner_ ? tablecopy::PhotosFromOwnerSourceColumns() : ColumnNames(source_);
+      photosFromOwner_ ? tablecopy::PhotosFromOwnerSourceColumns() : ColumnNames(sourceQuery_);
   const bool addHostPort = table_ == "HOSTS" && !tablecopy::HasColumn(sourceColumns, "HS_PORT") &&
                            tablecopy::HasColumn(destColumns, "HS_PORT");
   common_ = tablecopy::CommonColumns(sourceColumns, destColumns);
   row_ = tablecopy::BuildRowStatement(table_, pair_ != 0, common_, addHostPort);
 
   auto indexOf = [this](const std::string& name) {
-    const TIBXSQLVAR* column = source_.Current().FindByName(name);
+    const TIBXSQLVAR* column = sourceQuery_.Current().FindByName(name);
     return column == nullptr ? -1 : column->Index();
   };
   for (const std::string& name : row_.paramSources) paramColumns_.push_back(indexOf(name));
   if (!common_.empty()) keyColumnIndex_ = indexOf(common_[0]);
   logKeyIndex_ = indexOf(keyColumn_);
+
+  // The rows are read through a copy of the source's columns; blob contents
+  // travel with the row, for the blob belongs to the source's transaction.
+  sourceRow_.Current().CopyLayout(sourceQuery_.Current());
+  std::vector<int> wanted = paramColumns_;
+  if (table_ == "INIDATA") wanted.push_back(indexOf("ID_BLOB"));
+  for (int column : wanted) {
+    if (column >= 0 && sourceQuery_.Column(column).SQLType() == SQL_TYPE_BLOB &&
+        std::find(blobColumns_.begin(), blobColumns_.end(), column) == blobColumns_.end())
+      blobColumns_.push_back(column);
+  }
+}
+
+// The source is read on a thread of its own only while it is a connection of
+// its own: its transaction spans no other, and the destination is elsewhere.
+bool TableCopy::ReadsAhead() const {
+  if (!SourceReader::ReadAheadEnabled()) return false;
+  const TIBTransaction* transaction = sourceQuery_.Transaction();
+  if (transaction == nullptr || sourceQuery_.Database() == dest_.Database()) return false;
+  for (const TIBDatabase* database : transaction->Databases())
+    if (database != nullptr && database != sourceQuery_.Database()) return false;
+  return true;
 }
 
 void TableCopy::CopyRows() {
@@ -95,15 +127,19 @@ void TableCopy::CopyRows() {
   insert_ = std::make_unique<KeyedInsert>(dest_, row_.text, table_, returnedKey);
   archive_ = std::make_unique<OwnerArchiveFlag>(dest_);
   batch_ = std::make_unique<RowBatch>(table_, row_, returnedKey);
+  if (pair_ != 0) firstPairEntry_ = context_.keyMap.Pair(pair_).NewCount();
   ThrottledPump pump(context_.window);
+  // Stopped and joined when this returns or throws, before either bracket closes.
+  SourceReader reader(sourceQuery_, blobColumns_, ReadsAhead());
+  reader.Start();
   try {
-    while (true) {
-      if (Interrupted()) break;
+    while (!Interrupted()) {
+      TRowValues* next = reader.Next();
+      if (next == nullptr) break;
+      sourceRow_.Current().LoadRow(*next);
       context_.window.StepTableBar();
       pump.Pump();
       CopyRow();
-      source_.FetchNext();
-      if (Interrupted() || source_.AtEnd()) break;
     }
   } catch (...) {
     // The rows read before the failure are written, as they would have been one by one.
@@ -125,6 +161,7 @@ void TableCopy::CopyRow() {
 
   std::string error;
   bool valuesSaved = false;
+  bool queued = false;
   try {
     TIBSQL& dest = insert_->Start();
     if (!batchTried_) {
@@ -137,10 +174,16 @@ void TableCopy::CopyRow() {
     if (batch_->IsOpen()) {
       dest.Params().SaveValues(row.values);
       valuesSaved = true;
-      if (PrepareBatched(row)) return;
+      queued = QueueForBatch(row);
     }
   } catch (const std::exception& e) {
     error = e.what();
+  }
+  if (queued) {
+    // Outside the row's guard: what fails while the batch is written (a log
+    // line that cannot be written) belongs to the batch's rows, not to this one.
+    if (pendingCount_ == pending_.size()) Flush();
+    return;
   }
 
   // This row goes on its own, after the rows read before it.
@@ -180,13 +223,13 @@ void TableCopy::FillInsert(TIBSQL& dest) {
   if (table_ == "OWNER" && context_.destHasOwnerPhotos) {
     if (TIBXSQLVAR* photo = dest.Params().FindByName("OW_PHOTO")) photo->SetNull(true);
   }
-  RewriteReferences(table_, source_, dest, context_.keyMap);
+  RewriteReferences(table_, sourceRow_, dest, context_.keyMap);
 }
 
 void TableCopy::RewriteRightsText(TIBSQL& dest) {
-  if (source_.ColumnByName("ID_SECTION").GetText() != "USERS_RD_RIGHTS") return;
+  if (sourceRow_.ColumnByName("ID_SECTION").GetText() != "USERS_RD_RIGHTS") return;
   std::string text;
-  source_.ColumnByName("ID_BLOB").ReadBlobTo(text);
+  sourceRow_.ColumnByName("ID_BLOB").ReadBlobTo(text);
   Tperegonner rights(context_.keyMap);
   rights.LoadFromText(text);
   rights.RewriteRights();
@@ -194,11 +237,11 @@ void TableCopy::RewriteRightsText(TIBSQL& dest) {
 }
 
 TIBXSQLVAR& TableCopy::SourceColumn(int index, const std::string& name) {
-  return index >= 0 ? source_.Column(index) : source_.ColumnByName(name);
+  return index >= 0 ? sourceRow_.Column(index) : sourceRow_.ColumnByName(name);
 }
 
 bool TableCopy::IsArchivedOwner() {
-  return table_ == "OWNER" && source_.ColumnByName("OW_ARCHIVE").GetInteger() == 1;
+  return table_ == "OWNER" && sourceRow_.ColumnByName("OW_ARCHIVE").GetInteger() == 1;
 }
 
 }  // namespace tablecopy

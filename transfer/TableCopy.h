@@ -1,7 +1,7 @@
 #pragma once
 // The table copy's own parts, shared by its two files: reading and preparing
 // the rows (TableCopy.cpp) and writing them, alone or in batches, with what
-// follows each row's write (TableCopyWrites.cpp).
+// follows each row's write and the table's commit (TableCopyWrites.cpp).
 #include <exception>
 #include <memory>
 #include <string>
@@ -32,7 +32,7 @@ class TableCopy {
   TableCopy(TransferContext& context, TIBSQL& source, TIBSQL& dest, const std::string& table,
             const std::string& keyColumn, const std::string& condition)
       : context_(context),
-        source_(source),
+        sourceQuery_(source),
         dest_(dest),
         table_(table),
         keyColumn_(keyColumn),
@@ -48,9 +48,10 @@ class TableCopy {
   std::vector<std::string> DestinationColumns();
   void RunSourceQuery(const std::vector<std::string>& lines);
   void PlanRows(const std::vector<std::string>& destColumns);
+  bool ReadsAhead() const;
   void CopyRows();
   void CopyRow();
-  bool PrepareBatched(PreparedRow& row);
+  bool QueueForBatch(PreparedRow& row);
   void WriteAlone(PreparedRow& row, bool valuesSaved);
   void Flush();
   void Finish(const PreparedRow& row, bool written, const std::string& error,
@@ -62,9 +63,14 @@ class TableCopy {
   bool IsArchivedOwner();
   void Log(const PreparedRow& row, const std::string& prefix, const std::string& error);
   void RethrowLogFailure();
+  void CommitTable(StatementBracket& destBracket);
+  void ForgetWrittenRows();
 
   TransferContext& context_;
-  TIBSQL& source_;
+  // The source statement; its rows are read through sourceRow_, which holds the
+  // row being written while the statement may be fetching rows ahead of it.
+  TIBSQL& sourceQuery_;
+  TIBSQL sourceRow_{"IBSQL4Row"};
   TIBSQL& dest_;
   const std::string& table_;
   const std::string& keyColumn_;
@@ -78,6 +84,7 @@ class TableCopy {
   std::vector<int> paramColumns_;
   int keyColumnIndex_ = -1;
   int logKeyIndex_ = -1;
+  std::vector<int> blobColumns_;  // source blobs the rows need, read with the row
 
   std::unique_ptr<KeyedInsert> insert_;
   std::unique_ptr<OwnerArchiveFlag> archive_;
@@ -91,6 +98,10 @@ class TableCopy {
   // A log line that cannot be written ends the table, but only once the rows
   // written so far have their entries in both key lists, so the lists stay in step.
   std::exception_ptr logFailure_;
+  // What the table's commit loses when it fails: the rows written, and where
+  // the table's entries begin in its key-map pair.
+  int rowsWritten_ = 0;
+  size_t firstPairEntry_ = 0;
 };
 
 }  // namespace tablecopy

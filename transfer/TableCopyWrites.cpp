@@ -1,5 +1,6 @@
 // The rows of a table copy on their way into the destination: in batches where
-// they may travel in one, otherwise alone, and what follows each row's write.
+// they may travel in one, otherwise alone, what follows each row's write, and
+// the table's commit.
 #include <algorithm>
 #include <exception>
 #include <string>
@@ -7,6 +8,7 @@
 #include "state/DynamicStates.h"
 #include "text/RussianTexts.h"
 #include "text/Trim.h"
+#include "transfer/TableCommit.h"
 #include "transfer/TableCopy.h"
 
 namespace tablecopy {
@@ -22,8 +24,9 @@ bool KeepsDynamicState(const std::string& table) {
 
 }  // namespace
 
-// Queues the row for the batch when it may travel in one.
-bool TableCopy::PrepareBatched(PreparedRow& row) {
+// Queues the row for the batch when it may travel in one; the caller sends a
+// batch that is full.
+bool TableCopy::QueueForBatch(PreparedRow& row) {
   if (&row == &alone_ || !batch_->Fits(row.values)) return false;
   try {
     row.logKey = SourceColumn(logKeyIndex_, keyColumn_).GetText();
@@ -33,7 +36,7 @@ bool TableCopy::PrepareBatched(PreparedRow& row) {
     // Read again when the row is written on its own, where a failure counts.
     return false;
   }
-  if (++pendingCount_ == pending_.size()) Flush();
+  ++pendingCount_;
   return true;
 }
 
@@ -75,6 +78,7 @@ void TableCopy::Finish(const PreparedRow& row, bool written, const std::string& 
                        const std::string* newKey) {
   // Every key-mapped row gets an entry in both lists, so they stay aligned.
   if (pair_ != 0) context_.keyMap.Pair(pair_).AppendOld(row.oldKeyText);
+  if (written) ++rowsWritten_;
   if (!written) Log(row, ru::LogInsertError(), error);
 
   int newKeyValue = -1;
@@ -119,6 +123,25 @@ void TableCopy::Log(const PreparedRow& row, const std::string& prefix, const std
       context_.log.AppendFailure(line);
   } catch (...) {
     if (!logFailure_) logFailure_ = std::current_exception();
+  }
+}
+
+// The engine keeps none of the table's rows when its commit fails: they count
+// as failed, and the run's later steps see them as never written.
+void TableCopy::CommitTable(StatementBracket& destBracket) {
+  CommitTableWork(context_, destBracket, table_, rowsWritten_, [this] { ForgetWrittenRows(); });
+}
+
+void TableCopy::ForgetWrittenRows() {
+  if (pair_ == 0) return;
+  KeyMapPair& pair = context_.keyMap.Pair(pair_);
+  const std::vector<std::string> oldKeys = pair.OldKeys();
+  pair.ForgetNewKeysFrom(firstPairEntry_);
+  if (!KeepsDynamicState(table_)) return;
+  for (size_t i = firstPairEntry_; i < oldKeys.size(); ++i) {
+    int oldKey = 0;
+    // New key 0: no state is written for the row.
+    if (text::TryStrToInt(oldKeys[i], oldKey)) context_.states.StoreNewKey(table_, oldKey, 0);
   }
 }
 

@@ -1,0 +1,163 @@
+#include "transfer/SourceReader.h"
+
+#include <signal.h>
+
+#include <utility>
+
+namespace {
+
+std::atomic<bool> readAhead{true};
+
+// Signals sent to the program (an interrupt, a close request) reach the
+// window's thread as they always did, never the reader.
+class SignalsBlockedForNewThreads {
+ public:
+  SignalsBlockedForNewThreads() {
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &previous_);
+  }
+  ~SignalsBlockedForNewThreads() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+  SignalsBlockedForNewThreads(const SignalsBlockedForNewThreads&) = delete;
+  SignalsBlockedForNewThreads& operator=(const SignalsBlockedForNewThreads&) = delete;
+
+ private:
+  sigset_t previous_;
+};
+
+}  // namespace
+
+void SourceReader::ReadAheadForTests(bool on) {
+  readAhead = on;
+}
+
+bool SourceReader::ReadAheadEnabled() {
+  return readAhead;
+}
+
+SourceReader::SourceReader(TIBSQL& source, std::vector<int> blobColumns, bool ahead, Limits limits)
+    : source_(source), blobColumns_(std::move(blobColumns)), ahead_(ahead), limits_(limits) {}
+
+SourceReader::~SourceReader() {
+  Stop();
+}
+
+void SourceReader::Start() {
+  started_ = true;
+  if (!ahead_) return;
+  // Two chunks beyond the queue: the one being filled and the one being written.
+  for (size_t i = 0; i < limits_.queuedChunks + 2; ++i) free_.push_back(std::make_unique<Chunk>());
+  SignalsBlockedForNewThreads blocked;
+  thread_ = std::thread([this] { ReadLoop(); });
+}
+
+void SourceReader::Stop() {
+  if (!thread_.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  notFull_.notify_all();
+  thread_.join();
+}
+
+TRowValues* SourceReader::Next() {
+  if (!ahead_) return NextInLine();
+  if (current_ && position_ < current_->count) return &current_->rows[position_++];
+
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (current_) {
+    heldRows_ -= static_cast<long long>(current_->count);
+    heldBytes_ -= static_cast<long long>(current_->bytes);
+    current_->count = 0;
+    current_->bytes = 0;
+    free_.push_back(std::move(current_));
+    notFull_.notify_one();
+  }
+  writerWaiting_ = true;
+  notEmpty_.wait(lock, [this] { return !full_.empty() || done_; });
+  writerWaiting_ = false;
+  if (full_.empty()) {
+    if (failure_) std::rethrow_exception(failure_);
+    return nullptr;
+  }
+  current_ = std::move(full_.front());
+  full_.pop_front();
+  notFull_.notify_one();
+  position_ = 0;
+  return &current_->rows[position_++];
+}
+
+TRowValues* SourceReader::NextInLine() {
+  // The query's first row is current already; each later one is fetched here.
+  if (!firstInLine_) source_.FetchNext();
+  firstInLine_ = false;
+  if (source_.AtEnd()) return nullptr;
+  source_.Current().SaveRow(inLine_, blobColumns_);
+  return &inLine_;
+}
+
+void SourceReader::ReadLoop() {
+  std::exception_ptr failure;
+  try {
+    std::unique_ptr<Chunk> chunk = TakeFree();
+    bool first = true;
+    while (chunk && !stop_) {
+      if (!first) source_.FetchNext();
+      first = false;
+      if (source_.AtEnd()) break;
+      if (chunk->rows.size() == chunk->count) chunk->rows.emplace_back();
+      TRowValues& row = chunk->rows[chunk->count++];
+      source_.Current().SaveRow(row, blobColumns_);
+      chunk->bytes += row.Bytes();
+      // A writer that waits gets what there is at once; otherwise rows go in
+      // whole chunks, one hand-over for many rows.
+      if (writerWaiting_ || chunk->count == limits_.chunkRows ||
+          chunk->bytes >= limits_.chunkBytes) {
+        if (!Hand(std::move(chunk))) return;
+        chunk = TakeFree();
+      }
+    }
+    if (chunk && chunk->count > 0 && !Hand(std::move(chunk))) return;
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  Finish(failure);
+}
+
+std::unique_ptr<SourceReader::Chunk> SourceReader::TakeFree() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  notFull_.wait(
+      lock, [this] { return stop_ || (!free_.empty() && full_.size() < limits_.queuedChunks); });
+  if (stop_) return nullptr;
+  std::unique_ptr<Chunk> chunk = std::move(free_.back());
+  free_.pop_back();
+  return chunk;
+}
+
+bool SourceReader::Hand(std::unique_ptr<Chunk> chunk) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stop_) return false;
+    CountHeld(static_cast<long long>(chunk->count), static_cast<long long>(chunk->bytes));
+    full_.push_back(std::move(chunk));
+  }
+  notEmpty_.notify_one();
+  return true;
+}
+
+void SourceReader::Finish(std::exception_ptr failure) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    done_ = true;
+    failure_ = failure;
+  }
+  notEmpty_.notify_one();
+}
+
+void SourceReader::CountHeld(long long rows, long long bytes) {
+  heldRows_ += rows;
+  heldBytes_ += bytes;
+  if (heldRows_ > static_cast<long long>(peakRows_)) peakRows_ = static_cast<size_t>(heldRows_);
+  if (heldBytes_ > static_cast<long long>(peakBytes_)) peakBytes_ = static_cast<size_t>(heldBytes_);
+}
