@@ -99,16 +99,18 @@ TRowValues* SourceReader::NextInLine() {
 
 void SourceReader::ReadLoop() {
   std::exception_ptr failure;
+  std::unique_ptr<Chunk> chunk;
   try {
-    std::unique_ptr<Chunk> chunk = TakeFree();
+    chunk = TakeFree();
     bool first = true;
     while (chunk && !stop_) {
       if (!first) source_.FetchNext();
       first = false;
       if (source_.AtEnd()) break;
       if (chunk->rows.size() == chunk->count) chunk->rows.emplace_back();
-      TRowValues& row = chunk->rows[chunk->count++];
+      TRowValues& row = chunk->rows[chunk->count];
       source_.Current().SaveRow(row, blobColumns_);
+      ++chunk->count;
       chunk->bytes += row.Bytes();
       // A writer that waits gets what there is at once; otherwise rows go in
       // whole chunks, one hand-over for many rows.
@@ -118,10 +120,11 @@ void SourceReader::ReadLoop() {
         chunk = TakeFree();
       }
     }
-    if (chunk && chunk->count > 0 && !Hand(std::move(chunk))) return;
   } catch (...) {
     failure = std::current_exception();
   }
+  // The rows read before a failure are written before it is raised.
+  if (chunk && chunk->count > 0 && !Hand(std::move(chunk))) return;
   Finish(failure);
 }
 

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "tests/transfer/CopyFixture.h"
+#include "text/TextFile.h"
 #include "transfer/KeyMap.h"
 #include "transfer/RowBatch.h"
 
@@ -51,13 +52,9 @@ const ReplayCase kCases[] = {
      "SELECT CD_ID, CD_NAME, CD_CT_ID FROM CARDSDEF ORDER BY CD_ID"},
 };
 
-std::string SourceName(int row) {
-  return kFailing.count(row) ? "bad" : "n" + std::to_string(row);
-}
-
-std::string FailingList() {
+std::string FailingList(const std::set<int>& failing) {
   std::string list;
-  for (int row : kFailing) list += (list.empty() ? "" : ", ") + std::to_string(row);
+  for (int row : failing) list += (list.empty() ? "" : ", ") + std::to_string(row);
   return list;
 }
 
@@ -65,7 +62,8 @@ class BatchReplayTest : public CopyTest, public ::testing::WithParamInterface<Re
  protected:
   void TearDown() override { RowBatch::UseSingleRowsForTests(false); }
 
-  Outcome CopyOnce(bool batched) {
+  // `withoutLog`: the run log is gone, so the first failed row's line cannot be written.
+  Outcome CopyOnce(bool batched, const std::set<int>& failing = kFailing, bool withoutLog = false) {
     const ReplayCase& c = GetParam();
     MakeDatabases();
     context_.keyMap = KeyMap();
@@ -75,12 +73,18 @@ class BatchReplayTest : public CopyTest, public ::testing::WithParamInterface<Re
     Source(
         "SET TERM ^;\nEXECUTE BLOCK AS DECLARE K INTEGER = 1; DECLARE N VARCHAR(20); BEGIN "
         "WHILE (K <= " +
-        std::to_string(kRows) + ") DO BEGIN N = IIF(K IN (" + FailingList() +
+        std::to_string(kRows) + ") DO BEGIN N = IIF(K IN (" + FailingList(failing) +
         "), 'bad', 'n' || K); " + "INSERT INTO " + c.table + " " + c.values +
         "; K = K + 1; END END^\nSET TERM ;^");
     RowBatch::UseSingleRowsForTests(!batched);
     const long long before = RowBatch::RowsWrittenForTests();
-    Copy(c.table, c.key);
+    if (withoutLog) {
+      std::filesystem::remove(context_.log.Path());
+      EXPECT_THROW(Copy(c.table, c.key), text::EInOutError);
+      context_.log.Create();
+    } else {
+      Copy(c.table, c.key);
+    }
     Outcome outcome;
     outcome.batchedRows = RowBatch::RowsWrittenForTests() - before;
     outcome.log = LogLines();
@@ -93,6 +97,23 @@ class BatchReplayTest : public CopyTest, public ::testing::WithParamInterface<Re
     outcome.keysAndNames =
         DestRows(std::string("SELECT ") + c.key + ", " + c.name + " FROM " + c.table);
     return outcome;
+  }
+
+  // Every row up to `rows` has its entries; a failed row maps to -1, every
+  // other one to the destination row that holds its own name.
+  static void ExpectEachRowMapsToItself(const Outcome& outcome, int rows,
+                                        const std::set<int>& failing) {
+    ASSERT_EQ(outcome.newKeys.size(), static_cast<size_t>(rows));
+    std::map<std::string, std::string> nameByKey;
+    for (const Row& row : outcome.keysAndNames) nameByKey[row[0]] = row[1];
+    for (int row = 1; row <= rows; ++row) {
+      const std::string& newKey = outcome.newKeys[static_cast<size_t>(row - 1)];
+      if (failing.count(row)) {
+        EXPECT_EQ(newKey, "-1") << row;
+      } else {
+        EXPECT_EQ(nameByKey[newKey], "n" + std::to_string(row)) << row << " -> " << newKey;
+      }
+    }
   }
 };
 
@@ -117,20 +138,23 @@ TEST_P(BatchReplayTest, FailedRowsLogAndMapAsOneByOne) {
   EXPECT_EQ(batched.rows.size(), static_cast<size_t>(kRows) - kFailing.size());
   if (c.pair == 0) return;
 
-  // Every row has its entries; a failed row maps to -1, every other one to the
-  // destination row that holds its own name.
   EXPECT_EQ(batched.oldKeys, single.oldKeys);
-  ASSERT_EQ(batched.newKeys.size(), static_cast<size_t>(kRows));
-  std::map<std::string, std::string> nameByKey;
-  for (const Row& row : batched.keysAndNames) nameByKey[row[0]] = row[1];
-  for (int row = 1; row <= kRows; ++row) {
-    const std::string& newKey = batched.newKeys[static_cast<size_t>(row - 1)];
-    if (kFailing.count(row)) {
-      EXPECT_EQ(newKey, "-1") << row;
-    } else {
-      EXPECT_EQ(nameByKey[newKey], SourceName(row)) << row << " -> " << newKey;
-    }
-  }
+  ExpectEachRowMapsToItself(batched, kRows, kFailing);
+}
+
+// Row 40, amid a batch, fails and its line cannot be logged: the table ends
+// there, as it does row by row. The rows before it are written and mapped, it
+// maps to -1, and no row after it is written or mapped.
+TEST_P(BatchReplayTest, ALogLineThatCannotBeWrittenEndsTheTableAsOneByOne) {
+  const ReplayCase& c = GetParam();
+  const std::set<int> failing = {40, 64};
+  const Outcome single = CopyOnce(false, failing, true);
+  const Outcome batched = CopyOnce(true, failing, true);
+  EXPECT_GT(batched.batchedRows, 0) << "no batch was written";
+  EXPECT_EQ(batched.rows.size(), 39u);
+  EXPECT_EQ(batched.rows, single.rows);
+  EXPECT_EQ(batched.oldKeys, single.oldKeys);
+  if (c.pair != 0) ExpectEachRowMapsToItself(batched, 40, failing);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, BatchReplayTest, ::testing::ValuesIn(kCases),
