@@ -9,6 +9,7 @@ endif()
 option(DRAVIK_BUILD_TESTS "Build the tests" ON)
 option(DRAVIK_BUILD_BENCH "Build the benchmarks" ON)
 option(DRAVIK_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(DRAVIK_SANITIZE_THREAD "Build with ThreadSanitizer (for the copy's reader thread)" OFF)
 
 add_compile_options(-Wall -Wextra -Werror)
 # GCC 12 at -O3 takes some std::string concatenations and assignments for
@@ -24,6 +25,10 @@ if(DRAVIK_SANITIZE)
   # Every test executable of this build runs through a small launcher that
   # tells a crash of the leak checker's own tracer from a finding.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/sanitizer-run)
+endif()
+if(DRAVIK_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
 endif()
 
 # The executable and everything it needs beside it land in one folder, so the
