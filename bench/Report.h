@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Site.h"
 #include "bench/Steps.h"
 
 // The program's heap in use (malloc's own count, the engine's pools included)
@@ -49,12 +50,13 @@ struct StateRecords {
 };
 
 struct SiteRun {
-  int size = 0;     // controllers
+  SiteShape shape;
   int repeats = 1;  // runs of each kind; each figure shows its best
   std::string platform;
   WindowRun plain;     // the events box ticked, the keep-locations box not
   WindowRun located;   // both boxes ticked
   WindowRun unpumped;  // as `plain`, the window's event loop left out
+  WindowRun inLine;    // as `plain`, every table's source read in line, as before read-ahead
   std::optional<StandInRun> standIn;
   std::vector<StateRecords> records;  // of the run with the keep-locations box
   long cacheKb = 0;  // the most the engine's page caches of both databases may hold

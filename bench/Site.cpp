@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -46,15 +47,41 @@ void RunOrExit(const std::string& command) {
   }
 }
 
-Site MakeSite(const fs::path& folder, int size) {
+std::string SiteShape::Name() const {
+  char name[48];
+  if (Proportional())
+    std::snprintf(name, sizeof name, "%d", controllers);
+  else
+    std::snprintf(name, sizeof name, "%d/%d/%d", controllers, ownersPer, eventsPer);
+  return name;
+}
+
+std::optional<SiteShape> ParseSiteShape(const std::string& text) {
+  // 16 inputs per controller: 5,000 controllers of 40 owners and 160 events.
+  if (text == "large") return SiteShape{5000, 40, 160};
+  SiteShape shape;
+  char slash1 = 0, slash2 = 0, rest = 0;
+  const int fields = std::sscanf(text.c_str(), "%d%c%d%c%d%c", &shape.controllers, &slash1,
+                                 &shape.ownersPer, &slash2, &shape.eventsPer, &rest);
+  const bool plain = fields == 1;
+  const bool shaped = fields == 5 && slash1 == '/' && slash2 == '/';
+  // The demo takes events in tens: a tenth of them are alarms.
+  if ((!plain && !shaped) || shape.controllers <= 0 || shape.ownersPer <= 0 ||
+      shape.eventsPer < 20 || shape.eventsPer % 20 != 0)
+    return std::nullopt;
+  return shape;
+}
+
+Site MakeSite(const fs::path& folder, const SiteShape& shape) {
   fs::create_directories(folder);
   Site site{folder / "source.fdb", folder / "dest-empty.fdb", folder / "ceiling-start.fdb"};
   const fs::path complete = folder / "complete";
   if (fs::exists(complete)) return site;
 
   const fs::path makeDb = fs::path(DRAVIK_SOURCE_DIR) / "schema" / "make-db";
-  RunOrExit(Quoted(makeDb) + " --replace --async --fill " + std::to_string(size) + " " +
-            Quoted(site.source));
+  RunOrExit(Quoted(makeDb) + " --replace --async --fill " + std::to_string(shape.controllers) +
+            " --owners " + std::to_string(shape.ownersPer) + " --events " +
+            std::to_string(shape.eventsPer) + " " + Quoted(site.source));
   RunOrExit(Quoted(makeDb) + " --replace " + Quoted(site.emptyDest));
   const std::string lastPassOff = "ALTER TRIGGER EVENTS_AI_LASTPASS INACTIVE;";
   RunScript(folder, site.emptyDest, {lastPassOff, "COMMIT;"});

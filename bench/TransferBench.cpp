@@ -3,23 +3,26 @@
 // window on the platform Qt was started with (QT_QPA_PLATFORM): the boxes
 // filled, the events box ticked, the start button pressed, the run followed on
 // the status line until it is done. Sizes are controllers, each bringing 8
-// readers, 80 owners and 800 events; 250 makes a site of 20,000 owners and
-// 200,000 events.
+// readers, 16 inputs, 80 owners and 800 events; 250 makes a site of 20,000
+// owners and 200,000 events. SIZE/OWNERS/EVENTS sets the owners and the events
+// per controller; "large" is 5000/40/160 (80,000 inputs, 200,000 owners,
+// 800,000 events).
 //
 // For every table and the whole run it prints rows per second beside the
 // engine's own ceiling measured in the same process (the same rows by
-// INSERT ... SELECT inside one database), the share of the window's event loop
-// (timed inside the run, and a run with the event loop left out), and with
-// --stand-in the copy against a stand-in window as a further column. A run
-// with the keep-locations box ticked gives the state passes per record against
-// the copy of a record. Last come the time per row at the smallest and the
-// largest size and the peak memory, against the goals.
+// INSERT ... SELECT inside one database), the same run with the source read in
+// line instead of ahead, the share of the window's event loop (timed inside the
+// run, and a run with the event loop left out), and with --stand-in the copy
+// against a stand-in window as a further column. A run with the keep-locations
+// box ticked gives the state passes per record against the copy of a record.
+// Last come the time per row at the smallest and the largest site of the
+// demo's own proportions, and the peak memory, against the goals.
 //
 //   bench_transfer [--repeat N] [--stand-in] [--work DIR] [--only KIND] [SIZE...]
 //     N runs of each kind (default 3), each figure its best; sizes default to
 //     25 and 250; DIR keeps the sites for a further process (another platform);
-//     KIND (plain, located or unpumped) runs that kind alone and no ceiling,
-//     for a profiler
+//     KIND (plain, located, unpumped or inline) runs that kind alone and no
+//     ceiling, for a profiler
 #include <unistd.h>
 
 #include <QApplication>
@@ -44,11 +47,11 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Options {
-  std::vector<int> sizes;
+  std::vector<SiteShape> sites;
   int repeats = 3;
   bool standIn = false;
   fs::path work;
-  std::string only;  // one kind of run alone (for a profiler): plain, located, unpumped
+  std::string only;  // one kind of run alone (for a profiler): plain, located, unpumped, inline
 };
 
 // Other work on a shared machine only ever slows a run down, so each table
@@ -110,19 +113,23 @@ void MeasureCeilings(const fs::path& db, const std::vector<Step>& steps,
 
 // Every kind of run compares with the same ceilings.
 void AssignCeilings(SiteRun& run, const std::vector<std::optional<CeilingResult>>& ceilings) {
-  std::vector<std::vector<Step>*> kinds{&run.plain.steps, &run.located.steps, &run.unpumped.steps};
+  std::vector<std::vector<Step>*> kinds{&run.plain.steps, &run.located.steps, &run.unpumped.steps,
+                                        &run.inLine.steps};
   if (run.standIn) kinds.push_back(&run.standIn->steps);
   for (std::vector<Step>* steps : kinds)
     for (size_t i = 0; i < steps->size() && i < ceilings.size(); ++i)
       (*steps)[i].ceiling = ceilings[i];
 }
 
-SiteRun MeasureSite(TDM1& dm, const fs::path& work, int size, const Options& options) {
-  const Site site = MakeSite(work / ("site-" + std::to_string(size)), size);
+SiteRun MeasureSite(TDM1& dm, const fs::path& work, const SiteShape& shape,
+                    const Options& options) {
+  std::string folder = shape.Name();
+  std::replace(folder.begin(), folder.end(), '/', '-');
+  const Site site = MakeSite(work / ("site-" + folder), shape);
   const fs::path program = MakeProgramFolder(work / ("program-" + std::to_string(getpid())));
   const fs::path dest = program / "dest.fdb";
   SiteRun run;
-  run.size = size;
+  run.shape = shape;
   run.repeats = options.repeats;
   run.platform = QGuiApplication::platformName().toStdString();
   std::vector<std::optional<CeilingResult>> ceilings;
@@ -140,6 +147,9 @@ SiteRun MeasureSite(TDM1& dm, const fs::path& work, int size, const Options& opt
     }
     if (wanted("unpumped"))
       Keep(run.unpumped, window({.keepLocations = false, .eventLoop = false}), first);
+    if (wanted("inline"))
+      Keep(run.inLine, window({.keepLocations = false, .eventLoop = true, .readAhead = false}),
+           first);
     if (options.standIn && options.only.empty()) {
       StandInRun standIn = CopyWithStandIn(program, site.source, FreshCopy(site.emptyDest, dest));
       if (first)
@@ -169,16 +179,16 @@ Options ParseOptions(int argc, char** argv) {
       options.only = argv[++i];
     else if (arg == "--stand-in")
       options.standIn = true;
+    else if (const std::optional<SiteShape> shape = ParseSiteShape(arg))
+      options.sites.push_back(*shape);
     else
-      options.sizes.push_back(std::atoi(argv[i]));
+      options.repeats = 0;
   }
-  if (options.sizes.empty()) options.sizes = {25, 250};
-  for (int size : options.sizes) {
-    if (size <= 0 || options.repeats <= 0) {
-      std::cerr << "bench_transfer: [--repeat N] [--stand-in] [--work DIR] [--only KIND] "
-                   "[SIZE...], positive numbers\n";
-      std::exit(2);
-    }
+  if (options.sites.empty()) options.sites = {SiteShape{25}, SiteShape{250}};
+  if (options.repeats <= 0) {
+    std::cerr << "bench_transfer: [--repeat N] [--stand-in] [--work DIR] [--only KIND] "
+                 "[SIZE | SIZE/OWNERS/EVENTS | large ...], positive numbers, events in twenties\n";
+    std::exit(2);
   }
   return options;
 }
@@ -200,13 +210,23 @@ int main(int argc, char** argv) {
   TdmMaster master;
   TDM1 dm;
   std::vector<SiteRun> runs;
-  for (int size : options.sizes) {
-    runs.push_back(MeasureSite(dm, work, size, options));
+  for (const SiteShape& shape : options.sites) {
+    runs.push_back(MeasureSite(dm, work, shape, options));
     PrintSite(runs.back());
     PrintStates(runs.back());
     std::fflush(stdout);
   }
-  if (runs.size() > 1) PrintGrowth(runs.front(), runs.back());
+  // Growth is told between sites of the demo's own proportions only.
+  std::vector<const SiteRun*> proportional;
+  for (const SiteRun& run : runs)
+    if (run.shape.Proportional()) proportional.push_back(&run);
+  if (proportional.size() > 1) {
+    const auto bySize = [](const SiteRun* a, const SiteRun* b) {
+      return a->shape.controllers < b->shape.controllers;
+    };
+    PrintGrowth(**std::min_element(proportional.begin(), proportional.end(), bySize),
+                **std::max_element(proportional.begin(), proportional.end(), bySize));
+  }
   if (ownWork) fs::remove_all(work);
   return 0;
 }

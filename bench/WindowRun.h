@@ -11,6 +11,7 @@
 struct WindowRunOptions {
   bool keepLocations = false;  // the keep-locations box ticked
   bool eventLoop = true;       // false: the window's event loop left out (bench only)
+  bool readAhead = true;       // false: every table's source read in line
 };
 
 // A program folder beside which the window runs: the sample table list,

@@ -1,8 +1,10 @@
 /* A demo site for either installation layout, run by schema/fill-demo, which puts
-   the number of controllers in place of __SIZE__. Per controller: 2 PCN, 2
-   controller inputs, 4 slaves with 4 outputs, 4 inputs and 2 readers each, 2 card
-   groups, 2 krontur, 7 programs, 80 owners, 800 events, 80 alarms and a few rows of
-   every other table. Keys are assigned by the tables' own triggers and have gaps,
+   the number of controllers in place of __SIZE__, and the owners and the events
+   per controller in place of __OWNERS__ and __EVENTS__ (80 and 800 unless told).
+   Per controller: 2 PCN, 2 controller inputs, 4 slaves with 4 outputs, 4 inputs and
+   2 readers each, 2 card groups, 2 krontur, 7 programs, the owners, the events, a
+   tenth as many alarms, a twentieth as many operator journal rows, and a few rows
+   of every other table. Keys are assigned by the tables' own triggers and have gaps,
    as in an installation that has lived for a while; the key ranges differ from
    table to table so that a reference rewritten through the wrong table shows.
 
@@ -280,7 +282,7 @@ BEGIN
   END
 END^
 
-/* Owners: 80 per controller, keys with a gap after every 50, one in twenty
+/* Owners: __OWNERS__ per controller, keys with a gap after every 50, one in twenty
    archived, three in four with a photo (kept in OWNER here; the current layout
    moves them to OWNERPHOTOS below). */
 EXECUTE BLOCK AS
@@ -292,7 +294,7 @@ EXECUTE BLOCK AS
   DECLARE VARIABLE GAP INTEGER;
   DECLARE VARIABLE PH BLOB SUB_TYPE 0;
 BEGIN
-  NOWN = 80 * S;
+  NOWN = __OWNERS__ * S;
   SELECT COALESCE(MAX(OW_ID), 0) FROM OWNER INTO :OBASE;
   WHILE (I <= NOWN) DO
   BEGIN
@@ -422,7 +424,7 @@ UPDATE EVDESC SET ED_COLOR = 1000 + ED_ID, ED_SOUND = 'sound' || ED_ID || '.wav'
 UPDATE ACR$EVDESC SET AED_COLOR = 2000 + AED_ID, AED_SOUND = 'acr' || AED_ID || '.wav',
   AED_ISALARM = MOD(AED_ID, 2), AED_PRINT = 1, AED_SHOW = 1^
 
-/* Events and alarms: 800 and 80 per controller over 120 days from 1 January 2026,
+/* Events and alarms: __EVENTS__ and a tenth as many per controller over 120 days from 1 January 2026,
    codes and device keys matching the descriptions. Some additional codes carry the
    256 flag, and a few codes match no description at all. */
 EXECUTE BLOCK AS
@@ -453,8 +455,8 @@ EXECUTE BLOCK AS
   DECLARE VARIABLE D DATE;
   DECLARE VARIABLE T0 DATE;
 BEGIN
-  NE = 800 * S;
-  NA = 80 * S;
+  NE = __EVENTS__ * S;
+  NA = NE / 10;
   T0 = CAST('2026-01-01' AS DATE);
   INSERT INTO DEMO_DESC (IDX, CODE, ADDCODE, HT)
   SELECT ROW_NUMBER() OVER (ORDER BY ED_ID) - 1, ED_CODE, ED_ADDCODE, ED_HARDTYPE FROM EVDESC;
@@ -469,8 +471,8 @@ BEGIN
   SELECT COUNT(*) FROM DEMO_KEYS WHERE HT = 8 INTO :CNT8;
   SELECT COALESCE(MAX(EV_ID), 0) FROM EVENTS INTO :EBASE;
   SELECT COALESCE(MAX(AL_ID), 0) FROM ALARM INTO :ABASE;
-  /* The owners just added are the last 80 * S, numbered as in the owner block. */
-  NOWN = 80 * S;
+  /* The owners just added are the last __OWNERS__ * S, numbered as in the owner block. */
+  NOWN = __OWNERS__ * S;
   SELECT COALESCE(MAX(OW_ID), 0) FROM OWNER INTO :OBASE;
   GAP = (NOWN - MOD(NOWN, 50)) / 50;
   OBASE = OBASE - NOWN - GAP;
@@ -532,7 +534,7 @@ BEGIN
   SELECT COALESCE(MAX(AAL_ID), 0) FROM ACR$ALARMS INTO :B2;
   SELECT COALESCE(MAX(EV_ID), 0) FROM STR_EVENTS INTO :B3;
   SELECT COALESCE(MAX(AL_ID), 0) FROM STR_ALARMS INTO :B4;
-  N = 40 * S;
+  N = __EVENTS__ / 20 * S;
   I = 0;
   WHILE (I < N) DO
   BEGIN

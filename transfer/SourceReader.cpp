@@ -27,7 +27,7 @@ class SignalsBlockedForNewThreads {
 
 }  // namespace
 
-void SourceReader::ReadAheadForTests(bool on) {
+void SourceReader::SetReadAhead(bool on) {
   readAhead = on;
 }
 

@@ -45,8 +45,9 @@ class SourceReader {
   // The source statement is the caller's again afterwards.
   void Stop();
 
-  // Tests: whether tables are read ahead (on by default).
-  static void ReadAheadForTests(bool on);
+  // Whether table copies read ahead (on by default); tests and the benchmark
+  // compare with reading in line.
+  static void SetReadAhead(bool on);
   static bool ReadAheadEnabled();
   // Tests: the most rows and bytes handed over and not yet written at once.
   size_t PeakRowsForTests() const { return peakRows_; }

@@ -22,7 +22,7 @@ std::string Hosts(int count) {
 
 class TableEndTest : public CopyTest {
  protected:
-  void TearDown() override { SourceReader::ReadAheadForTests(true); }
+  void TearDown() override { SourceReader::SetReadAhead(true); }
 };
 
 // Host 150 cannot be read: a column the destination lacks divides by zero for
@@ -36,7 +36,7 @@ TEST_F(TableEndTest, ARowThatCannotBeReadEndsTheTableAfterTheRowsBeforeIt) {
     SCOPED_TRACE(ahead);
     MakeDatabases();
     Source(Hosts(400) + "\nALTER TABLE HOSTS ADD HS_CHECK COMPUTED BY (1 / (HS_ID - 150));");
-    SourceReader::ReadAheadForTests(ahead == 1);
+    SourceReader::SetReadAhead(ahead == 1);
     context_.keyMap = KeyMap();
     try {
       Copy("HOSTS", "HS_ID");
