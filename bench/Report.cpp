@@ -118,6 +118,10 @@ void PrintSite(const SiteRun& run) {
       "processor time (both threads) %.2f s against %.2f s\n",
       all.seconds, inLine.seconds, all.seconds > 0 ? inLine.seconds / all.seconds : 0.0, all.cpu,
       inLine.cpu);
+  std::printf(
+      "reading ahead, %lld rows in %lld hand-overs: the writing thread waited %.2f s for rows, "
+      "the reader %.2f s for room (the slower side waits less)\n",
+      w.waits.rows, w.waits.handOvers, w.waits.writerSeconds, w.waits.readerSeconds);
   std::string below;
   int tablesWithCeiling = 0;
   for (const Step& step : w.steps) {

@@ -6,6 +6,7 @@
 
 #include "bench/Site.h"
 #include "bench/Steps.h"
+#include "transfer/SourceReader.h"
 
 // The program's heap in use (malloc's own count, the engine's pools included)
 // around the copy: what the saved states hold, and what the copy adds to it.
@@ -31,6 +32,7 @@ struct WindowRun {
   long rssBeforeKb = 0;  // resident when the run started
   long peakKb = 0;       // the peak of the run
   bool peakOfRunOnly = true;
+  SourceReader::Waits waits;  // the tables' readers: who waited for whom
 };
 
 // The copy without the window, as the earlier benchmark measured it.

@@ -78,6 +78,8 @@ void KeepBest(WindowRun& best, const WindowRun& next) {
   best.peakKb = std::max(best.peakKb, next.peakKb);
   best.rssBeforeKb = std::max(best.rssBeforeKb, next.rssBeforeKb);
   best.peakOfRunOnly = best.peakOfRunOnly && next.peakOfRunOnly;
+  // Who waited for whom, in the run whose copy is kept.
+  if (next.copySeconds <= best.copySeconds) best.waits = next.waits;
 }
 
 void KeepBest(StandInRun& best, const StandInRun& next) {

@@ -147,6 +147,7 @@ WindowRun RunThroughWindow(TDM1& dm, const fs::path& programFolder, const fs::pa
   } readAheadAgain;
   WindowRun run;
   run.peakOfRunOnly = ResetPeakRss();
+  SourceReader::ResetTotalWaits();
   run.rssBeforeKb = CurrentRssKb();
   const Clock::time_point pressed = Clock::now();
   start.click();
@@ -159,6 +160,7 @@ WindowRun RunThroughWindow(TDM1& dm, const fs::path& programFolder, const fs::pa
   if (status.text() != done) Fail("the run never said it was done", services);
   if (!services.messages.empty()) Fail("the run showed a box", services);
   run.peakKb = PeakRssKb();
+  run.waits = SourceReader::TotalWaits();
 
   const std::vector<Interval>& intervals = form.Intervals();
   const size_t saving = Find(intervals, 0, ru::StatusSavingStates(), services);

@@ -2,11 +2,21 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <utility>
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 std::atomic<bool> readAhead{true};
+
+std::mutex totalsMutex;
+SourceReader::Waits totals;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 // Signals sent to the program (an interrupt, a close request) reach the
 // window's thread as they always did, never the reader.
@@ -35,6 +45,16 @@ bool SourceReader::ReadAheadEnabled() {
   return readAhead;
 }
 
+SourceReader::Waits SourceReader::TotalWaits() {
+  std::lock_guard<std::mutex> lock(totalsMutex);
+  return totals;
+}
+
+void SourceReader::ResetTotalWaits() {
+  std::lock_guard<std::mutex> lock(totalsMutex);
+  totals = Waits();
+}
+
 SourceReader::SourceReader(TIBSQL& source, std::vector<int> blobColumns, bool ahead, Limits limits)
     : source_(source), blobColumns_(std::move(blobColumns)), ahead_(ahead), limits_(limits) {}
 
@@ -59,6 +79,11 @@ void SourceReader::Stop() {
   }
   notFull_.notify_all();
   thread_.join();
+  std::lock_guard<std::mutex> lock(totalsMutex);
+  totals.writerSeconds += waits_.writerSeconds;
+  totals.readerSeconds += waits_.readerSeconds;
+  totals.rows += waits_.rows;
+  totals.handOvers += waits_.handOvers;
 }
 
 TRowValues* SourceReader::Next() {
@@ -74,9 +99,13 @@ TRowValues* SourceReader::Next() {
     free_.push_back(std::move(current_));
     notFull_.notify_one();
   }
-  writerWaiting_ = true;
-  notEmpty_.wait(lock, [this] { return !full_.empty() || done_; });
-  writerWaiting_ = false;
+  if (full_.empty() && !done_) {
+    const Clock::time_point start = Clock::now();
+    writerWaiting_ = true;
+    notEmpty_.wait(lock, [this] { return !full_.empty() || done_; });
+    writerWaiting_ = false;
+    waits_.writerSeconds += Since(start);
+  }
   if (full_.empty()) {
     if (failure_) std::rethrow_exception(failure_);
     return nullptr;
@@ -114,8 +143,8 @@ void SourceReader::ReadLoop() {
       chunk->bytes += row.Bytes();
       // A writer that waits gets what there is at once; otherwise rows go in
       // whole chunks, one hand-over for many rows.
-      if (writerWaiting_ || chunk->count == limits_.chunkRows ||
-          chunk->bytes >= limits_.chunkBytes) {
+      if ((writerWaiting_ && chunk->count >= limits_.waitedRows) ||
+          chunk->count == limits_.chunkRows || chunk->bytes >= limits_.chunkBytes) {
         if (!Hand(std::move(chunk))) return;
         chunk = TakeFree();
       }
@@ -130,8 +159,10 @@ void SourceReader::ReadLoop() {
 
 std::unique_ptr<SourceReader::Chunk> SourceReader::TakeFree() {
   std::unique_lock<std::mutex> lock(mutex_);
+  const Clock::time_point start = Clock::now();
   notFull_.wait(
       lock, [this] { return stop_ || (!free_.empty() && full_.size() < limits_.queuedChunks); });
+  waits_.readerSeconds += Since(start);
   if (stop_) return nullptr;
   std::unique_ptr<Chunk> chunk = std::move(free_.back());
   free_.pop_back();
@@ -143,6 +174,8 @@ bool SourceReader::Hand(std::unique_ptr<Chunk> chunk) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (stop_) return false;
     CountHeld(static_cast<long long>(chunk->count), static_cast<long long>(chunk->bytes));
+    waits_.rows += static_cast<long long>(chunk->count);
+    ++waits_.handOvers;
     full_.push_back(std::move(chunk));
   }
   notEmpty_.notify_one();

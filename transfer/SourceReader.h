@@ -25,7 +25,21 @@ class SourceReader {
     size_t chunkRows = 256;           // rows handed over together
     size_t chunkBytes = 1024 * 1024;  // a chunk closes once it holds this much
     size_t queuedChunks = 4;          // full chunks waiting for the writer
+    // A writer that waits gets the rows read so far once there are this many:
+    // one hand-over per row would cost more than the row.
+    size_t waitedRows = 32;
   };
+
+  // What the readers of this process waited for, for the benchmark: the writer
+  // for rows (reading is the slower side), the reader for room (writing is).
+  struct Waits {
+    double writerSeconds = 0;
+    double readerSeconds = 0;
+    long long rows = 0;
+    long long handOvers = 0;
+  };
+  static Waits TotalWaits();
+  static void ResetTotalWaits();
 
   // `source` has executed its query; its current row, if any, is the first.
   // `blobColumns`: the columns whose blob contents the rows carry. `ahead`
@@ -95,4 +109,5 @@ class SourceReader {
   // Rows and bytes in memory, filled or being filled (under mutex_).
   long long heldRows_ = 0, heldBytes_ = 0;
   size_t peakRows_ = 0, peakBytes_ = 0;
+  Waits waits_;  // this reader's, added to the process's when it stops
 };
