@@ -28,6 +28,8 @@ struct WindowRun {
   double afterCopySeconds = 0;   // the second script, the generators, the state restore
   double saveSeconds = 0;
   double restoreSeconds = 0;
+  double saveCpuSeconds = 0;  // by this process's processor time
+  double restoreCpuSeconds = 0;
   HeapReadings heap;
   long rssBeforeKb = 0;  // resident when the run started
   long peakKb = 0;       // the peak of the run

@@ -52,12 +52,19 @@ void TimedForm::StepAllBar() {
 
 void TimedForm::ProcessMessages() {
   const Clock::time_point start = Clock::now();
+  const double cpuStart = intervals_.empty() || intervals_.back().pumps > 1 ? 0.0 : CpuSeconds();
   if (pump_) TDbDravikForm::ProcessMessages();
   if (intervals_.empty()) return;
   const Clock::time_point end = Clock::now();
   Interval& interval = intervals_.back();
   ++interval.pumps;
   interval.pumpSeconds += std::chrono::duration<double>(end - start).count();
-  if (interval.pumps == 1) interval.firstPumpEnd = end;
-  if (interval.pumps == 2) interval.secondPumpStart = start;
+  if (interval.pumps == 1) {
+    interval.firstPumpEnd = end;
+    interval.firstPumpEndCpu = CpuSeconds();
+  }
+  if (interval.pumps == 2) {
+    interval.secondPumpStart = start;
+    interval.secondPumpStartCpu = cpuStart;
+  }
 }

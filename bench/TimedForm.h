@@ -26,6 +26,7 @@ class TimedForm : public TDbDravikForm {
     double drawSeconds = 0;  // setting the bars and the label
     // The state save runs between the first two pumps after its status text.
     std::optional<Clock::time_point> firstPumpEnd, secondPumpStart;
+    double firstPumpEndCpu = 0, secondPumpStartCpu = 0;  // this process's processor time then
   };
 
   TimedForm(TDM1& dm, WindowServices& services, std::string executablePath, std::string helpFile,

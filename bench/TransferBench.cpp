@@ -73,7 +73,8 @@ void KeepBest(WindowRun& best, const WindowRun& next) {
   KeepBest(best.steps, next.steps);
   for (auto field :
        {&WindowRun::wallSeconds, &WindowRun::beforeCopySeconds, &WindowRun::copySeconds,
-        &WindowRun::afterCopySeconds, &WindowRun::saveSeconds, &WindowRun::restoreSeconds})
+        &WindowRun::afterCopySeconds, &WindowRun::saveSeconds, &WindowRun::restoreSeconds,
+        &WindowRun::saveCpuSeconds, &WindowRun::restoreCpuSeconds})
     best.*field = std::min(best.*field, next.*field);
   best.peakKb = std::max(best.peakKb, next.peakKb);
   best.rssBeforeKb = std::max(best.rssBeforeKb, next.rssBeforeKb);

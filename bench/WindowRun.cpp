@@ -182,6 +182,8 @@ WindowRun RunThroughWindow(TDM1& dm, const fs::path& programFolder, const fs::pa
   run.afterCopySeconds = Between(intervals[processing].start, end);
   run.saveSeconds = Between(*save.firstPumpEnd, *save.secondPumpStart);
   run.restoreSeconds = Between(*restore.firstPumpEnd, end);
+  run.saveCpuSeconds = save.secondPumpStartCpu - save.firstPumpEndCpu;
+  run.restoreCpuSeconds = intervals[finished].cpuStart - restore.firstPumpEndCpu;
   run.heap = {save.heapKb, intervals[clearing].heapKb, intervals[processing].heapKb};
   return run;
 }
