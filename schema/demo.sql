@@ -380,7 +380,9 @@ BEGIN
 END^
 
 /* Settings. USERS_RD_RIGHTS texts list the readers an operator may use as
-   "prefix]reader key" lines; the filter sections name controllers. */
+   "prefix]reader key" lines; the filter sections name controllers. Lines gather
+   in strings that join their texts in pieces: a blob grown line by line is
+   copied whole for every line, which a site of thousands of readers cannot afford. */
 EXECUTE BLOCK AS
   DECLARE VARIABLE ID INTEGER;
   DECLARE VARIABLE RD INTEGER;
@@ -391,21 +393,47 @@ EXECUTE BLOCK AS
   DECLARE VARIABLE RIGHTS_OPER BLOB SUB_TYPE 1;
   DECLARE VARIABLE RIGHTS_GUARD BLOB SUB_TYPE 1;
   DECLARE VARIABLE FILTER_TEXT BLOB SUB_TYPE 1;
+  DECLARE VARIABLE PIECE_ADMIN VARCHAR(8000);
+  DECLARE VARIABLE PIECE_OPER VARCHAR(8000);
+  DECLARE VARIABLE PIECE_FILTER VARCHAR(8000);
 BEGIN
   CRLF = ASCII_CHAR(13) || ASCII_CHAR(10);
   SELECT COALESCE(MAX(ID_ID), 0) FROM INIDATA INTO :ID;
   RIGHTS_ADMIN = '';
   RIGHTS_OPER = '';
   RIGHTS_GUARD = '';
+  PIECE_ADMIN = '';
+  PIECE_OPER = '';
   FOR SELECT IDX, K FROM DEMO_KEYS WHERE HT = 4 ORDER BY IDX INTO :IDX, :RD DO
   BEGIN
-    RIGHTS_ADMIN = RIGHTS_ADMIN || '1]' || RD || CRLF;
-    IF (MOD(IDX, 2) = 0) THEN RIGHTS_OPER = RIGHTS_OPER || 'RD' || MOD(IDX, 3) || ']' || RD || CRLF;
+    PIECE_ADMIN = PIECE_ADMIN || '1]' || RD || CRLF;
+    IF (MOD(IDX, 2) = 0) THEN PIECE_OPER = PIECE_OPER || 'RD' || MOD(IDX, 3) || ']' || RD || CRLF;
     IF (IDX < 8) THEN RIGHTS_GUARD = RIGHTS_GUARD || '[Проход]' || RD || CRLF;
+    IF (CHAR_LENGTH(PIECE_ADMIN) > 7000) THEN
+    BEGIN
+      RIGHTS_ADMIN = RIGHTS_ADMIN || PIECE_ADMIN;
+      PIECE_ADMIN = '';
+    END
+    IF (CHAR_LENGTH(PIECE_OPER) > 7000) THEN
+    BEGIN
+      RIGHTS_OPER = RIGHTS_OPER || PIECE_OPER;
+      PIECE_OPER = '';
+    END
   END
+  RIGHTS_ADMIN = RIGHTS_ADMIN || PIECE_ADMIN;
+  RIGHTS_OPER = RIGHTS_OPER || PIECE_OPER;
   FILTER_TEXT = '';
+  PIECE_FILTER = '';
   FOR SELECT K FROM DEMO_KEYS WHERE HT = 2 ORDER BY IDX INTO :CT DO
-    FILTER_TEXT = FILTER_TEXT || 'CT=' || CT || CRLF;
+  BEGIN
+    PIECE_FILTER = PIECE_FILTER || 'CT=' || CT || CRLF;
+    IF (CHAR_LENGTH(PIECE_FILTER) > 7000) THEN
+    BEGIN
+      FILTER_TEXT = FILTER_TEXT || PIECE_FILTER;
+      PIECE_FILTER = '';
+    END
+  END
+  FILTER_TEXT = FILTER_TEXT || PIECE_FILTER;
 
   INSERT INTO INIDATA VALUES (:ID + 1, 'MAIN', 'COMPANY', 'ООО "Демо-объект"' || :CRLF || 'г. Москва');
   INSERT INTO INIDATA VALUES (:ID + 2, 'MAIN', 'SHIFT', '08:00-20:00');
