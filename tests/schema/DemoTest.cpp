@@ -3,6 +3,7 @@
 // rewrites, including the ones no foreign key guards, must name a real row.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <sstream>
@@ -325,5 +326,32 @@ INSTANTIATE_TEST_SUITE_P(BothLayouts, DemoSite, ::testing::Values(Variant::Curre
                          [](const auto& info) {
                            return info.param == Variant::Current ? "Current" : "Older";
                          });
+
+}  // namespace
+
+namespace {
+
+// Other proportions, as the benchmark's large site takes them: the owners and
+// the events per controller, the alarms and the journals following the events,
+// and the events' owners still real owners.
+TEST(DemoShape, OwnersAndEventsPerControllerFollowTheOptions) {
+  testsupport::TempDir dir("dravik-demo-shape");
+  const std::filesystem::path db = dir / "shaped.fdb";
+  const std::string command = "'" + (testsupport::SchemaDir() / "make-db").string() +
+                              "' --async --fill 2 --owners 5 --events 40 '" + db.string() +
+                              "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  EXPECT_EQ(
+      testsupport::QueryRows(db,
+                             "SELECT (SELECT COUNT(*) FROM INPUTS), (SELECT COUNT(*) FROM OWNER), "
+                             "(SELECT COUNT(*) FROM EVENTS), (SELECT COUNT(*) FROM ALARM), "
+                             "(SELECT COUNT(*) FROM ACR$EVENTS) FROM RDB$DATABASE")[0],
+      (testsupport::Row{"32", "10", "80", "8", "4"}));
+  EXPECT_GT(testsupport::QueryInt(db, "SELECT COUNT(*) FROM EVENTS WHERE EV_OW_ID IS NOT NULL"), 0);
+  EXPECT_EQ(testsupport::QueryInt(db,
+                                  "SELECT COUNT(*) FROM EVENTS E WHERE E.EV_OW_ID IS NOT NULL AND "
+                                  "NOT EXISTS (SELECT 1 FROM OWNER O WHERE O.OW_ID = E.EV_OW_ID)"),
+            0);
+}
 
 }  // namespace

@@ -23,6 +23,14 @@ std::string Hosts(int count) {
 class TableEndTest : public CopyTest {
  protected:
   void TearDown() override { SourceReader::SetReadAhead(true); }
+
+  // The destination refuses every commit of a transaction after which `condition` holds.
+  void RefuseCommitWhen(const std::string& condition) {
+    Dest(
+        "CREATE EXCEPTION NO_COMMIT 'the commit is refused';\nSET TERM ^;\n"
+        "CREATE TRIGGER REFUSE_COMMIT ON TRANSACTION COMMIT AS BEGIN IF (" +
+        condition + ") THEN EXCEPTION NO_COMMIT; END^\nSET TERM ;^");
+  }
 };
 
 // Host 150 cannot be read: a column the destination lacks divides by zero for
@@ -62,11 +70,7 @@ TEST_F(TableEndTest, ARowThatCannotBeReadEndsTheTableAfterTheRowsBeforeIt) {
 // them arrive in a transaction of their own.
 TEST_F(TableEndTest, ACommitThatFailsLosesTheTableAndSaysSo) {
   MakeDatabases();
-  Dest(
-      "CREATE EXCEPTION NO_COMMIT 'the commit is refused';\nSET TERM ^;\n"
-      "CREATE TRIGGER REFUSE_COMMIT ON TRANSACTION COMMIT AS BEGIN "
-      "IF (EXISTS (SELECT 1 FROM HOSTS WHERE HS_NAME = 'h70')) THEN EXCEPTION NO_COMMIT; END^\n"
-      "SET TERM ;^");
+  RefuseCommitWhen("EXISTS (SELECT 1 FROM HOSTS WHERE HS_NAME = 'h70')");
   Source(Hosts(100) +
          "\nINSERT INTO CONTROLLERS (CT_ID, CT_HS_ID, CT_NAME) VALUES (1, 70, 'c1');"
          "\nINSERT INTO OWNER (OW_ID, OW_NAME) VALUES (3, 'o3');");
@@ -88,6 +92,26 @@ TEST_F(TableEndTest, ACommitThatFailsLosesTheTableAndSaysSo) {
   EXPECT_EQ(NewKeys(keymap::kHosts), Keys(100, "-1"));
   EXPECT_EQ(DestRows("SELECT COUNT(*) FROM HOSTS"), (std::vector<Row>{{"0"}}));
   EXPECT_EQ(DestRows("SELECT OW_ID, OW_NAME FROM OWNER"), (std::vector<Row>{{"3", "o3"}}));
+}
+
+// The macros' commit is refused: the deletion of the destination's macros is
+// undone with the insertions, and the macros written count as failed and map to -1.
+TEST_F(TableEndTest, ACommitThatFailsLosesTheMacrosAndSaysSo) {
+  MakeDatabases();
+  Dest("INSERT INTO MACROSES (MCR_ID, MCR_NAME) VALUES (1, 'old');");
+  RefuseCommitWhen("EXISTS (SELECT 1 FROM MACROSES WHERE MCR_NAME = 'last')");
+  Source(
+      "INSERT INTO MACROSES (MCR_ID, MCR_NAME, MCR_FILL) VALUES (7, 'open', '24;0;6;15;0;1;');\n"
+      "INSERT INTO MACROSES (MCR_ID, MCR_NAME, MCR_FILL) VALUES (20, 'last', '');");
+  CopyMacros();
+
+  const std::vector<std::string> errors = ErrorLines();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Ошибка сохранения таблицы  MACROSES :  ", 0), 0u) << errors[0];
+  EXPECT_EQ(context_.log.FailedRows(), (std::map<std::string, int>{{"MACROSES", 2}}));
+  EXPECT_EQ(OldKeys(keymap::kMacroses), (Keys{"7", "20"}));
+  EXPECT_EQ(NewKeys(keymap::kMacroses), (Keys{"-1", "-1"}));
+  EXPECT_EQ(DestRows("SELECT MCR_ID, MCR_NAME FROM MACROSES"), (std::vector<Row>{{"1", "old"}}));
 }
 
 }  // namespace
