@@ -88,8 +88,10 @@ void FileBeside::RenameOver(const std::string& target, const std::string& what) 
   renamed_ = true;
   // The new name lives in the folder: until the folder reaches the disk, a
   // power cut may bring the old file back.
-  std::string folder = target.substr(0, target.find_last_of('/') + 1);
-  if (folder.empty()) folder = ".";
+  const size_t slash = target.find_last_of('/');
+  // Built without assigning a literal: GCC 12 at -O3 misreads that as an overlapping copy.
+  const std::string folder = slash == std::string::npos ? std::string(1, '.')
+                                                        : target.substr(0, slash + 1);
   const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0 || ::fsync(dir) != 0) {
     const int error = errno;
