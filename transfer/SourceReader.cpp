@@ -63,7 +63,6 @@ SourceReader::~SourceReader() {
 }
 
 void SourceReader::Start() {
-  started_ = true;
   if (!ahead_) return;
   // Two chunks beyond the queue: the one being filled and the one being written.
   for (size_t i = 0; i < limits_.queuedChunks + 2; ++i) free_.push_back(std::make_unique<Chunk>());
@@ -141,8 +140,8 @@ void SourceReader::ReadLoop() {
       source_.Current().SaveRow(row, blobColumns_);
       ++chunk->count;
       chunk->bytes += row.Bytes();
-      // A writer that waits gets what there is at once; otherwise rows go in
-      // whole chunks, one hand-over for many rows.
+      // A writer that waits gets the rows as soon as there are a few;
+      // otherwise rows go in whole chunks, one hand-over for many rows.
       if ((writerWaiting_ && chunk->count >= limits_.waitedRows) ||
           chunk->count == limits_.chunkRows || chunk->bytes >= limits_.chunkBytes) {
         if (!Hand(std::move(chunk))) return;

@@ -102,7 +102,6 @@ class SourceReader {
   // The writer's side.
   std::unique_ptr<Chunk> current_;
   size_t position_ = 0;
-  bool started_ = false;
   bool firstInLine_ = true;
   TRowValues inLine_;
 
