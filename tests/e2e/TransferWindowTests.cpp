@@ -55,10 +55,13 @@ TEST_F(TransferWindow, OlderLayoutSourceTransferredFromTheKeyboard) {
 }
 
 TEST_F(TransferWindow, InterruptedFromTheInterruptButton) {
-  // A site whose events (400,000) are still being copied when the operator has
-  // tabbed to the interrupt button: during a run the window answers the
-  // accessibility bus, and so each step of the tabbing, only at its pumps.
+  // A site whose events (3,000,000) are still being copied when the operator has
+  // tabbed to the interrupt button and seen the table's name: during a run the
+  // window answers the accessibility bus, and so each step of the tabbing and each
+  // look, only at its pumps, while the events are copied at well over 100,000 a
+  // second.
   Prepare(Variant::Current, 500);
+  testsupport::MakeDemoDatabase(program_.source, Variant::Current, 500, 6000);
   op_->Launch(program_.exe);
   op_->FillForm({program_.source.string(), program_.dest.string(), true, "", true});
   op_->PressSpace();

@@ -96,12 +96,16 @@ void MakeDatabase(const std::filesystem::path& db, Variant variant) {
              "making database " + db.string());
 }
 
-void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size) {
+void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size,
+                      int eventsPerController) {
   std::vector<std::string> argv = MakeDbArgs(variant);
-  argv.push_back("--fill");
-  argv.push_back(std::to_string(size));
-  CopyCached(VariantName(variant) + "-demo-" + std::to_string(size) + ".fdb", argv, db,
-             "making demo database " + db.string());
+  std::string name = VariantName(variant) + "-demo-" + std::to_string(size);
+  argv.insert(argv.end(), {"--fill", std::to_string(size)});
+  if (eventsPerController != kDemoEventsPerController) {
+    argv.insert(argv.end(), {"--events", std::to_string(eventsPerController)});
+    name += "-events-" + std::to_string(eventsPerController);
+  }
+  CopyCached(name + ".fdb", argv, db, "making demo database " + db.string());
 }
 
 }  // namespace testsupport

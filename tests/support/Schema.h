@@ -29,10 +29,13 @@ std::filesystem::path ControlDir();
 // DRAVIK_NO_DB_CACHE=1 to build every one afresh.
 void MakeDatabase(const std::filesystem::path& db, Variant variant = Variant::Current);
 
+inline constexpr int kDemoEventsPerController = 800;
+
 // An installation database of either variant filled with a demo site of `size`
 // controllers (8 readers, 80 owners and 800 events per controller; see
 // schema/fill-demo), cached like MakeDatabase. Throws std::runtime_error when it
-// fails.
-void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size);
+// fails. `eventsPerController` (a multiple of 10) changes the events' share.
+void MakeDemoDatabase(const std::filesystem::path& db, Variant variant, int size,
+                      int eventsPerController = kDemoEventsPerController);
 
 }  // namespace testsupport
