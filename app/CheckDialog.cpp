@@ -133,13 +133,7 @@ CheckDialog::CheckDialog(QWidget* parent, std::function<CheckedRun()> check)
   layout->addWidget(buttons);
   resize(900, 520);
   SetStatus(ToQt(ru::CheckReading()));
-}
-
-void CheckDialog::showEvent(QShowEvent* e) {
-  WorkDialog::showEvent(e);
-  if (started_) return;
-  started_ = true;
-  StartWork([this] { checked_ = check_(); }, [this] { ShowCheck(); });
+  StartWorkWhenShown([this] { checked_ = check_(); }, [this] { ShowCheck(); });
 }
 
 void CheckDialog::AddTable(const TableCheck& table) {

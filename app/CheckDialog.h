@@ -22,16 +22,12 @@ class CheckDialog : public WorkDialog {
   ReportView* Differences() const { return differences_; }
   ReportView* Tables() const { return tables_; }
 
- protected:
-  void showEvent(QShowEvent* e) override;
-
  private:
   void ShowCheck();
   void AddTable(const TableCheck& table);
 
   std::function<CheckedRun()> check_;
   CheckedRun checked_;
-  bool started_ = false;
   ReportView* differences_;
   ReportView* tables_;
 };

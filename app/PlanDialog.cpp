@@ -143,13 +143,7 @@ PlanDialog::PlanDialog(QWidget* parent, const TIBDatabase& connectLike, RunGateR
   layout->addWidget(buttons);
   resize(1000, 620);
   SetStatus(ToQt(ru::PlanReading()));
-}
-
-void PlanDialog::showEvent(QShowEvent* e) {
-  WorkDialog::showEvent(e);
-  if (started_) return;
-  started_ = true;
-  StartWork([this] { gate_ = GateRun(connectLike_, request_); }, [this] { ShowPlan(); });
+  StartWorkWhenShown([this] { gate_ = GateRun(connectLike_, request_); }, [this] { ShowPlan(); });
 }
 
 void PlanDialog::ShowPlan() {

@@ -19,16 +19,12 @@ class PlanDialog : public WorkDialog {
   const RunGate& Gate() const { return gate_; }
   ReportView* Lines() const { return lines_; }
 
- protected:
-  void showEvent(QShowEvent* e) override;
-
  private:
   void ShowPlan();
 
   const TIBDatabase& connectLike_;
   const RunGateRequest request_;
   RunGate gate_;
-  bool started_ = false;
   ReportView* lines_;
   class QPlainTextEdit* details_;
   class QLabel* totals_;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <utility>
 
 #include "app/QtText.h"
 #include "text/RussianTexts.h"
@@ -43,6 +44,17 @@ void WorkDialog::StartWork(std::function<void()> work, std::function<void()> don
     }
   });
   ticker_.start();
+}
+
+void WorkDialog::StartWorkWhenShown(std::function<void()> work, std::function<void()> done) {
+  workWhenShown_ = std::move(work);
+  doneWhenShown_ = std::move(done);
+}
+
+void WorkDialog::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (workWhenShown_)
+    StartWork(std::exchange(workWhenShown_, nullptr), std::exchange(doneWhenShown_, nullptr));
 }
 
 void WorkDialog::SetStatus(const QString& text) {

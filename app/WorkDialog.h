@@ -31,6 +31,8 @@ class WorkDialog : public QDialog {
   // dialog whose work uses its own members waits for it in its destructor
   // (EndWork), before they go.
   void StartWork(std::function<void()> work, std::function<void()> done);
+  // The same, once the dialog is first shown, so that it opens at once.
+  void StartWorkWhenShown(std::function<void()> work, std::function<void()> done);
   // The message of an error the last work raised; empty when it raised none.
   const std::string& WorkError() const { return workError_; }
   void EndWork();
@@ -42,6 +44,7 @@ class WorkDialog : public QDialog {
   void SetStatus(const QString& text);
 
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   void Poll();
@@ -51,6 +54,7 @@ class WorkDialog : public QDialog {
   QTimer ticker_;
   std::future<void> work_;
   std::function<void()> done_;
+  std::function<void()> workWhenShown_, doneWhenShown_;
   std::string workError_;
   QString statusText_;
   bool closeWhenDone_ = false;
