@@ -94,26 +94,24 @@ void UpdPer(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTransacti
   dest.SQLAdd("UPDATE " + table + " SET " + column + " = :PP Where " + keyColumn + " = :ZZ");
   // The text is the same for every row, so it is prepared once.
   dest.Prepare();
-  try {
-    while (!source.AtEnd()) {
-      dest.ResetParams();
-      TIBXSQLVAR& key = source.ColumnByName(keyColumn);
-      dest.Param(0).AssignFrom(source.Column(valueColumn));
-      dest.Param(1).AssignFrom(key);
-      try {
-        dest.Execute();
-      } catch (const std::exception& e) {
-        const std::string keyText = key.GetText();
-        context.log.AppendUpdateFailure(
-            table, keyText,
-            ru::LogUpdateError() + table + " " + keyColumn + " =  " + keyText + " :  " + e.what());
-      }
-      source.FetchNext();
-    }
-  } catch (...) {
-    CommitTableWork(context, destBracket, table, 0);
-    throw;
-  }
   // Destination first, then source: the updates are committed.
-  CommitTableWork(context, destBracket, table, 0);
+  CommitAfter(
+      [&] {
+        while (!source.AtEnd()) {
+          dest.ResetParams();
+          TIBXSQLVAR& key = source.ColumnByName(keyColumn);
+          dest.Param(0).AssignFrom(source.Column(valueColumn));
+          dest.Param(1).AssignFrom(key);
+          try {
+            dest.Execute();
+          } catch (const std::exception& e) {
+            const std::string keyText = key.GetText();
+            context.log.AppendUpdateFailure(table, keyText,
+                                            ru::LogUpdateError() + table + " " + keyColumn +
+                                                " =  " + keyText + " :  " + e.what());
+          }
+          source.FetchNext();
+        }
+      },
+      [&] { CommitTableWork(context, destBracket, table, 0); });
 }

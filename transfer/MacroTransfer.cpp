@@ -102,15 +102,9 @@ void PerepisMacros(TransferContext& context, TIBSQL& source, TIBSQL& dest, TIBTr
   // A commit that fails loses every macro written: they map to -1 like failed ones.
   const size_t firstEntry = keys.NewCount();
   int written = 0;
-  auto commit = [&] {
-    CommitTableWork(context, bracket, "MACROSES", written,
-                    [&] { keys.ForgetNewKeysFrom(firstEntry); });
-  };
-  try {
-    InsertMacros(context, dest, macros, written);
-  } catch (...) {
-    commit();
-    throw;
-  }
-  commit();
+  CommitAfter([&] { InsertMacros(context, dest, macros, written); },
+              [&] {
+                CommitTableWork(context, bracket, "MACROSES", written,
+                                [&] { keys.ForgetNewKeysFrom(firstEntry); });
+              });
 }

@@ -14,3 +14,16 @@ struct TransferContext;
 // `rowsLost` rows of `table` counted as failed. A log that cannot be written raises.
 void CommitTableWork(TransferContext& context, StatementBracket& bracket, const std::string& table,
                      int rowsLost, const std::function<void()>& lost = nullptr);
+
+// Runs `work`, then `commit` however the work ends: a failure of the work is
+// raised again once its rows are committed.
+template <class Work, class Commit>
+void CommitAfter(Work&& work, Commit&& commit) {
+  try {
+    work();
+  } catch (...) {
+    commit();
+    throw;
+  }
+  commit();
+}

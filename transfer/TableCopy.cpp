@@ -13,6 +13,7 @@
 #include "transfer/Peregonner.h"
 #include "transfer/ReferenceRewrites.h"
 #include "transfer/SourceReader.h"
+#include "transfer/TableCommit.h"
 #include "transfer/TableList.h"
 #include "transfer/ThrottledPump.h"
 
@@ -51,16 +52,13 @@ void TableCopy::Run() {
   // One destination transaction for the whole table, committed when the copy
   // ends, however it ends; a commit that fails loses the table's rows.
   StatementBracket destBracket(dest_);
-  try {
-    if (!sourceQuery_.AtEnd()) {
-      context_.window.SetTableBarPosition(0);
-      CopyRows();
-    }
-  } catch (...) {
-    CommitTable(destBracket);
-    throw;
-  }
-  CommitTable(destBracket);
+  CommitAfter(
+      [&] {
+        if (sourceQuery_.AtEnd()) return;
+        context_.window.SetTableBarPosition(0);
+        CopyRows();
+      },
+      [&] { CommitTable(destBracket); });
 }
 
 std::vector<std::string> TableCopy::DestinationColumns() {

@@ -135,13 +135,12 @@ void TableCopy::CommitTable(StatementBracket& destBracket) {
 void TableCopy::ForgetWrittenRows() {
   if (pair_ == 0) return;
   KeyMapPair& pair = context_.keyMap.Pair(pair_);
-  const std::vector<std::string> oldKeys = pair.OldKeys();
   pair.ForgetNewKeysFrom(firstPairEntry_);
   if (!KeepsDynamicState(table_)) return;
-  for (size_t i = firstPairEntry_; i < oldKeys.size(); ++i) {
+  for (size_t i = firstPairEntry_; i < pair.OldCount(); ++i) {
     int oldKey = 0;
     // New key 0: no state is written for the row.
-    if (text::TryStrToInt(oldKeys[i], oldKey)) context_.states.StoreNewKey(table_, oldKey, 0);
+    if (text::TryStrToInt(pair.OldKeyAt(i), oldKey)) context_.states.StoreNewKey(table_, oldKey, 0);
   }
 }
 
